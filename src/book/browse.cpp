@@ -1,0 +1,204 @@
+// Browsing: the family lists, the recipe list of the selected family, the shown recipe.
+#include "book/frmrecettes.h"
+
+#include "book/commandswitches.h"
+#include "book/recordcombo.h"
+#include "store/cp1252.h"
+#include "store/module1.h"
+
+#include <QFileInfo>
+#include <QPlainTextEdit>
+
+#include <vector>
+
+namespace gratinel {
+
+namespace {
+
+// The longest text a text box shows.
+constexpr qint32 kMaxShownText = 30000;
+
+} // namespace
+
+void frmRecettes::selectFamilyEntry(int row)
+{
+    ComboFamilles->setCurrentIndex(row);
+    ComboFamilles_Click();
+}
+
+void frmRecettes::selectRecipeEntry(int row)
+{
+    ComboRecettes->setCurrentIndex(row);
+    ComboRecettes_Click();
+}
+
+void frmRecettes::FillFamilyLists()
+{
+    std::vector<ListEntry> found;
+    const qint16 wanted = m_.familyCount();
+    qint32 last = 0;
+    Status s = m_.familyFile.lastRecord(last);
+    if (s.isOk() && wanted > 0) {
+        // Stops at familyCount in-use families, or at the last record when the count
+        // on disk claims more families than there are.
+        int count = 0;
+        s = m_.familyFile.scan(2, last, [&](qint32 n, const FamilyRecord &r) {
+            if (r.state == kInUse) {
+                ++count;
+                found.push_back({r.nameText(), n});
+            }
+            return count != wanted;
+        });
+    }
+    if (!s.isOk())
+        m_.fatalError = -1;
+
+    ComboFamilles->entries().addEntries(found);
+    ComboFamillesAjouter->entries().addEntries(found);
+    ComboFamillesModifier->entries().addEntries(std::move(found));
+
+    if (m_.fatalError == -1)
+        m_.ShowFatalError();
+}
+
+void frmRecettes::ComboFamilles_Click()
+{
+    if (ComboRecettes->isEnabled())
+        ComboRecettes->entries().clear();
+    else
+        ComboRecettes->setEnabled(true);
+    FillRecipeList();
+}
+
+void frmRecettes::FillRecipeList()
+{
+    m_.platform.setPointer(Platform::Pointer::Hourglass);
+    Status s = m_.CheckDataFile(QStringLiteral("GRTN2.DAT")) ? Status::ok() : Status::notFound(QStringLiteral("GRTN2.DAT"));
+
+    std::vector<ListEntry> found;
+    const qint32 family = ComboFamilles->selectedRecord();
+    const qint16 wanted = m_.recipeCount();
+    int count = 0;
+    qint32 last = 0;
+    if (s.isOk())
+        s = m_.recipeFile.lastRecord(last);
+    if (s.isOk() && wanted > 0) {
+        s = m_.recipeFile.scan(2, last, [&](qint32 n, const RecipeRecord &r) {
+            if (r.state == kInUse) {
+                ++count;
+                if (r.familyRecord == family)
+                    found.push_back({r.titleText(), n});
+            }
+            return count != wanted;
+        });
+    }
+    if (!s.isOk()) {
+        m_.fatalError = -1;
+        m_.ShowFatalError();
+        return;
+    }
+
+    if (count != wanted) {
+        // The scan met the last record before recipeCount recipes: the count on disk was
+        // too high, and the number actually found becomes the count.
+        m_.recipeHeader.state = qint16(count);
+        m_.rewriteRecipeHeader();
+    }
+
+    ComboRecettes->entries().addEntries(std::move(found));
+    if (ComboRecettes->count() > 0) {
+        txtRecette->setEnabled(true);
+        selectRecipeEntry(0);
+        if (m_.platform.programEnded())
+            return;
+    } else {
+        ComboRecettes->setEnabled(false);
+        txtRecette->clear();
+        txtRecette->setEnabled(false);
+        // Nothing is shown, so there is no image to offer either.
+        setImagePath(QString());
+        setImageCommands(false);
+    }
+    m_.platform.setPointer(Platform::Pointer::Normal);
+}
+
+void frmRecettes::ComboRecettes_Click()
+{
+    ShowRecipe();
+}
+
+void frmRecettes::setImageCommands(bool enabled)
+{
+    commands_.setMenuEnabled(QStringLiteral("mnuViewImage"), enabled);
+    commands_.setButtonEnabled(QStringLiteral("Camera"), enabled);
+}
+
+void frmRecettes::ShowRecipe()
+{
+    Platform &platform = m_.platform;
+    platform.setPointer(Platform::Pointer::Hourglass);
+
+    Status s;
+    for (const char *name : {"GRTN2.DAT", "GRTN3.DAT", "GRTN4.DAT"}) {
+        if (!m_.CheckDataFile(QString::fromLatin1(name))) {
+            s = Status::notFound(QString::fromLatin1(name));
+            break;
+        }
+    }
+
+    const qint32 n = ComboRecettes->selectedRecord();
+    RecipeRecord &work = m_.recipeWork;
+    if (s.isOk())
+        s = m_.recipeFile.read(n, work);
+
+    if (s.isOk()) {
+        QByteArray bytes;
+        if (work.textPos >= 1)
+            s = m_.textFile.read(work.textPos, qMin(work.textLen, kMaxShownText), bytes);
+        if (s.isOk())
+            txtRecette->setPlainText(cp1252::decodeText(bytes));
+    }
+
+    if (s.isOk()) {
+        if (work.imagePos == 0) {
+            setImagePath(QString());
+            setImageCommands(false);
+        } else {
+            QByteArray bytes;
+            s = m_.imageFile.read(work.imagePos, work.imageLen, bytes);
+            if (s.isOk()) {
+                const QString path = cp1252::decode(bytes);
+                if (!path.isEmpty() && QFileInfo(path).isFile()) {
+                    setImagePath(path);
+                    setImageCommands(true);
+                } else {
+                    // The image is gone: the recipe forgets it for good, so that the
+                    // warning comes once.
+                    work.imagePos = 0;
+                    work.imageLen = 0;
+                    s = m_.recipeFile.write(n, work);
+                    if (s.isOk()) {
+                        setImagePath(QString());
+                        setImageCommands(false);
+                        platform.setPointer(Platform::Pointer::Normal);
+                        platform.msgBox(QStringLiteral("Le fichier image") + m_.crlf + path + m_.crlf
+                                            + QStringLiteral("n'a pas été trouvé."),
+                                        Platform::Icon::Warning);
+                        platform.setPointer(Platform::Pointer::Hourglass);
+                    }
+                }
+            }
+        }
+    }
+
+    if (!s.isOk())
+        m_.fatalError = -1;
+    if (m_.fatalError == -1) {
+        m_.ShowFatalError();
+        return;
+    }
+    platform.setPointer(Platform::Pointer::Normal);
+    txtRecette->setFocus();
+}
+
+} // namespace gratinel

@@ -1,0 +1,181 @@
+// Recipe book window: its controls and its load, activation, deactivation and unload.
+#include "book/frmrecettes.h"
+
+#include "book/recordcombo.h"
+#include "book/tabstrip.h"
+#include "book/twips.h"
+#include "store/module1.h"
+
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+
+static void initBookResources()
+{
+    Q_INIT_RESOURCE(book);
+}
+
+namespace gratinel {
+
+namespace {
+
+QLabel *makeLabel(const QString &caption, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+frmRecettes::frmRecettes(Module1 &m, CommandSwitches &commands, QWidget *parent)
+    : QWidget(parent), m_(m), commands_(commands)
+{
+    initBookResources();
+    setObjectName(QStringLiteral("frmRecettes"));
+    setWindowTitle(QStringLiteral("Les recettes"));
+    setWindowIcon(QIcon(QStringLiteral(":/book/liste.svg")));
+
+    TabStrip1 = new TabStrip(this);
+    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1->addTab(QIcon(QStringLiteral(":/book/liste.svg")), QStringLiteral("Liste"),
+                      QStringLiteral("Les recettes mémorisées"));
+    TabStrip1->addTab(QIcon(QStringLiteral(":/book/ajouter.svg")), QStringLiteral("Ajouter"),
+                      QStringLiteral("Ajouter une famille de recettes ou une recette"));
+    TabStrip1->addTab(QIcon(QStringLiteral(":/book/modifier.svg")), QStringLiteral("Modifier"),
+                      QStringLiteral("Modifier le nom de la famille de recettes ou une recette"));
+    TabStrip1->addTab(QIcon(QStringLiteral(":/book/supprimer.svg")), QStringLiteral("Supprimer"),
+                      QStringLiteral("Supprimer la famille de recettes ou la recette"));
+
+    for (int i = 1; i <= 4; ++i) {
+        Frame1[i] = new QFrame(TabStrip1);
+        Frame1[i]->setObjectName(QStringLiteral("Frame1(%1)").arg(i));
+        Frame1[i]->setFrameShape(QFrame::NoFrame);
+        Frame1[i]->setVisible(i == 1);
+    }
+    buildListPage();
+    buildOtherPages();
+    layOutAtCreation();
+
+    connect(TabStrip1, &TabStrip::tabClicked, this, &frmRecettes::TabStrip1_Click);
+}
+
+frmRecettes::~frmRecettes() = default;
+
+void frmRecettes::buildListPage()
+{
+    QFrame *page = Frame1[1];
+    Picture1 = new QLabel(page);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setToolTip(QStringLiteral("Les recettes"));
+    Picture1->setPixmap(QIcon(QStringLiteral(":/book/livre.svg")).pixmap(px(1095), px(1095)));
+    Picture1->setAlignment(Qt::AlignCenter);
+
+    Label1[0] = makeLabel(QStringLiteral("Les &familles de recettes"), page);
+    Label1[0]->setObjectName(QStringLiteral("Label1(0)"));
+    ComboFamilles = new RecordCombo(order_, page);
+    ComboFamilles->setObjectName(QStringLiteral("ComboFamilles"));
+    ComboFamilles->setToolTip(
+        QStringLiteral("Choisir dans la liste une famille de recettes pour en afficher ci-dessous la liste"));
+
+    Label1[1] = makeLabel(QStringLiteral("Les &recettes de la famille"), page);
+    Label1[1]->setObjectName(QStringLiteral("Label1(1)"));
+    ComboRecettes = new RecordCombo(order_, page);
+    ComboRecettes->setObjectName(QStringLiteral("ComboRecettes"));
+    ComboRecettes->setToolTip(
+        QStringLiteral("Choisir dans la liste une recette pour en afficher ci-dessous son texte"));
+
+    lblLaRecette = makeLabel(QStringLiteral("La recette"), page);
+    lblLaRecette->setObjectName(QStringLiteral("lblLaRecette"));
+    txtRecette = new QPlainTextEdit(page);
+    txtRecette->setObjectName(QStringLiteral("txtRecette"));
+    txtRecette->setReadOnly(true);
+    txtRecette->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtRecette->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtRecette->setTabChangesFocus(true);
+
+    // Labels with an accelerator give the focus to their list, as Alt+letter expects.
+    Label1[0]->setTextFormat(Qt::AutoText);
+    Label1[0]->setBuddy(ComboFamilles);
+    Label1[1]->setTextFormat(Qt::AutoText);
+    Label1[1]->setBuddy(ComboRecettes);
+
+    connect(ComboFamilles, &QComboBox::activated, this, [this] { ComboFamilles_Click(); });
+    connect(ComboRecettes, &QComboBox::activated, this, [this] { ComboRecettes_Click(); });
+
+    setTabOrder(ComboFamilles, ComboRecettes);
+    setTabOrder(ComboRecettes, txtRecette);
+}
+
+void frmRecettes::buildOtherPages()
+{
+    ComboFamillesAjouter = new RecordCombo(order_, Frame1[2]);
+    ComboFamillesAjouter->setObjectName(QStringLiteral("ComboFamillesAjouter"));
+    ComboFamillesModifier = new RecordCombo(order_, Frame1[3]);
+    ComboFamillesModifier->setObjectName(QStringLiteral("ComboFamillesModifier"));
+}
+
+QString frmRecettes::imagePath() const
+{
+    return lblLaRecette->property("Tag").toString();
+}
+
+void frmRecettes::setImagePath(const QString &path)
+{
+    lblLaRecette->setProperty("Tag", path);
+}
+
+bool frmRecettes::isMinimizedInFrame() const
+{
+    for (QWidget *w = parentWidget(); w; w = w->parentWidget()) {
+        if (qobject_cast<QMdiSubWindow *>(w))
+            return w->isMinimized();
+    }
+    return isMinimized();
+}
+
+void frmRecettes::Form_Load()
+{
+    if (!m_.CheckDataFile(QStringLiteral("GRTN1.DAT"))) {
+        m_.ShowFatalError();
+        return;
+    }
+    FillFamilyLists();
+    if (m_.platform.programEnded())
+        return;
+    currentTab = 1;
+    selectFamilyEntry(0);
+}
+
+void frmRecettes::Form_Activate()
+{
+    if (m_.fatalError == -1) {
+        m_.ShowFatalError();
+        return;
+    }
+    if (!isMinimizedInFrame()) {
+        ApplyPageMode();
+        m_.platform.setPointer(Platform::Pointer::Normal);
+    }
+}
+
+void frmRecettes::Form_Deactivate()
+{
+    if (!isMinimizedInFrame())
+        DisableBookCommands();
+}
+
+void frmRecettes::Form_Unload()
+{
+    DisableBookCommands();
+}
+
+void frmRecettes::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+} // namespace gratinel

@@ -1,0 +1,92 @@
+// Page switching, and which of the main window's commands each page offers.
+#include "book/frmrecettes.h"
+
+#include "book/commandswitches.h"
+#include "book/tabstrip.h"
+#include "store/module1.h"
+
+#include <QFrame>
+#include <QPlainTextEdit>
+
+namespace gratinel {
+
+namespace {
+
+struct PageCommand {
+    const char *menu;  // menu item, or nullptr
+    const char *button; // toolbar key, or nullptr
+    // State on pages 1 to 4: 1 on, 0 off, -1 left as it is.
+    int onPage[4];
+};
+
+// The image command is on the list page only when the shown recipe has an image: it is
+// handled apart.
+constexpr PageCommand kCommands[] = {
+    {"mnuFilePrint", "Print", {1, 0, 0, 0}},
+    {"mnuEditCut", "Couper", {0, 1, 1, 0}},
+    {"mnuEditCopy", "Copier", {1, 1, 1, 0}},
+    {"mnuEditPaste", "Coller", {0, 1, 1, 0}},
+    {"mnuEditSelect", nullptr, {1, 1, 1, 0}},
+    {"mnuEditRechercher", "Find", {1, 0, 0, 0}},
+    {"mnuEditEnvoyer", "Ttx", {1, 0, 0, 0}},
+    {nullptr, "Notepad", {1, 0, 0, 0}},
+};
+
+} // namespace
+
+void frmRecettes::TabStrip1_Click()
+{
+    const int t = TabStrip1->selectedTab();
+    if (t == currentTab || t < 1 || t > 4)
+        return;
+    Frame1[t]->setVisible(true);
+    Frame1[currentTab]->setVisible(false);
+    currentTab = t;
+    ApplyPageMode();
+}
+
+void frmRecettes::setPageCommands(int page)
+{
+    const bool image = page == 1 && !imagePath().isEmpty();
+    for (const PageCommand &c : kCommands) {
+        if (c.menu && c.onPage[page - 1] >= 0)
+            commands_.setMenuEnabled(QString::fromLatin1(c.menu), c.onPage[page - 1] == 1);
+    }
+    commands_.setMenuEnabled(QStringLiteral("mnuViewImage"), image);
+    for (const PageCommand &c : kCommands) {
+        if (c.button && c.onPage[page - 1] >= 0)
+            commands_.setButtonEnabled(QString::fromLatin1(c.button), c.onPage[page - 1] == 1);
+    }
+    commands_.setButtonEnabled(QStringLiteral("Camera"), image);
+}
+
+void frmRecettes::ApplyPageMode()
+{
+    m_.pageCode = qint16(10 + currentTab);
+    setPageCommands(currentTab);
+    switch (currentTab) {
+    case 1:
+        if (txtRecette->isEnabled())
+            txtRecette->setFocus();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmRecettes::DisableBookCommands()
+{
+    m_.pageCode = 0;
+    for (const PageCommand &c : kCommands) {
+        if (c.menu)
+            commands_.setMenuEnabled(QString::fromLatin1(c.menu), false);
+    }
+    commands_.setMenuEnabled(QStringLiteral("mnuViewImage"), false);
+    for (const PageCommand &c : kCommands) {
+        if (c.button)
+            commands_.setButtonEnabled(QString::fromLatin1(c.button), false);
+    }
+    commands_.setButtonEnabled(QStringLiteral("Camera"), false);
+}
+
+} // namespace gratinel

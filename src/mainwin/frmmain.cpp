@@ -1,0 +1,318 @@
+// Main frame: its controls, its load, resize and unload, and the toolbar dispatch.
+#include "mainwin/frmmain.h"
+
+#include "book/frmrecettes.h"
+#include "book/twips.h"
+#include "mainwin/commandtables.h"
+#include "mainwin/frmabout.h"
+#include "platform/apptitle.h"
+#include "store/module1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+static void initMainWindowResources()
+{
+    Q_INIT_RESOURCE(mainwin);
+}
+
+namespace gratinel {
+
+namespace {
+
+// Closing the recipe book alone would leave an empty frame: it closes with the frame.
+class BookSubWindow : public QMdiSubWindow {
+public:
+    explicit BookSubWindow(const bool &frameClosing) : frameClosing_(frameClosing) {}
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (frameClosing_)
+            QMdiSubWindow::closeEvent(event);
+        else
+            event->ignore();
+    }
+
+private:
+    const bool &frameClosing_;
+};
+
+// Delay before a loss of the application's activation counts: the system moves the
+// focus through "no window" between two windows of the program.
+constexpr int kDeactivationDelayMs = 250;
+
+} // namespace
+
+frmMain::frmMain(Module1 &m, QWidget *parent) : QMainWindow(parent), m_(m)
+{
+    initMainWindowResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(QStringLiteral(":/mainwin/gratinel.svg")));
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    mdiArea_ = new QMdiArea(central);
+    mdiArea_->setObjectName(QStringLiteral("MDIClient"));
+    layout->addWidget(mdiArea_, 1);
+    setCentralWidget(central);
+
+    createMenus();
+    createToolBar();
+    createWebLink();
+    layout->addWidget(Picture1_);
+    connectCommands();
+
+    deactivateTimer_.setSingleShot(true);
+    deactivateTimer_.setInterval(kDeactivationDelayMs);
+    connect(&deactivateTimer_, &QTimer::timeout, this, [this] {
+        if (QGuiApplication::applicationState() != Qt::ApplicationActive)
+            deactivateBook();
+    });
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) { applicationActiveChanged(state == Qt::ApplicationActive); });
+
+    resize(960, 680);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createMenus()
+{
+    QMenu *levels[3] = {nullptr, nullptr, nullptr};
+    for (const MenuItemDef &def : menuTable()) {
+        const QString name = QString::fromLatin1(def.name);
+        QAction *action = nullptr;
+        if (def.submenu) {
+            QMenu *menu = def.level == 0 ? menuBar()->addMenu(def.caption) : levels[def.level - 1]->addMenu(def.caption);
+            menu->setObjectName(name);
+            levels[def.level] = menu;
+            action = menu->menuAction();
+        } else if (def.caption == u"-") {
+            action = levels[def.level - 1]->addSeparator();
+        } else {
+            action = levels[def.level - 1]->addAction(def.caption);
+            action->setShortcut(def.shortcut);
+        }
+        action->setObjectName(name);
+        menuItems_.insert(name, action);
+    }
+    QMenu *view = menuItems_.value(QStringLiteral("mnuView"))->menu();
+    connect(view, &QMenu::aboutToShow, this, [this, view] { fillWindowList(view); });
+}
+
+void frmMain::fillWindowList(QMenu *viewMenu)
+{
+    qDeleteAll(windowListActions_);
+    windowListActions_.clear();
+    const auto windows = mdiArea_->subWindowList();
+    if (windows.isEmpty())
+        return;
+    windowListActions_ << viewMenu->addSeparator();
+    int n = 0;
+    for (QMdiSubWindow *w : windows) {
+        QAction *a = viewMenu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(w->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(w == mdiArea_->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, w] {
+            if (w->isMinimized())
+                w->showNormal();
+            mdiArea_->setActiveSubWindow(w);
+        });
+        windowListActions_ << a;
+    }
+}
+
+void frmMain::createToolBar()
+{
+    tbToolBar_ = addToolBar(QStringLiteral("Barre d'outils"));
+    tbToolBar_->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar_->setMovable(false);
+    tbToolBar_->setIconSize(QSize(16, 16));
+    tbToolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const ToolButtonDef &def : toolbarTable()) {
+        if (def.key.isEmpty()) {
+            tbToolBar_->addSeparator();
+            continue;
+        }
+        const QIcon icon = def.imageIndex > 0 ? images_.byIndex(def.imageIndex) : images_.byKey(def.imageKey);
+        QAction *action = tbToolBar_->addAction(icon, def.toolTip);
+        action->setObjectName(def.key);
+        action->setToolTip(def.toolTip);
+        const QString key = def.key;
+        connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+        buttons_.insert(def.key, action);
+    }
+}
+
+void frmMain::createWebLink()
+{
+    Picture1_ = new QWidget(this);
+    Picture1_->setObjectName(QStringLiteral("Picture1"));
+    Picture1_->setFixedHeight(px(520));
+    lblAdresseWeb_ = new QLabel(QStringLiteral("Découvrez \"Gratinel\" sur le Web !"), Picture1_);
+    lblAdresseWeb_->setObjectName(QStringLiteral("lblAdresseWeb"));
+    lblAdresseWeb_->setTextFormat(Qt::PlainText);
+    QFont font = lblAdresseWeb_->font();
+    font.setBold(true);
+    font.setUnderline(true);
+    lblAdresseWeb_->setFont(font);
+    QPalette palette = lblAdresseWeb_->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    lblAdresseWeb_->setPalette(palette);
+    lblAdresseWeb_->setCursor(Qt::PointingHandCursor);
+    lblAdresseWeb_->adjustSize();
+    lblAdresseWeb_->setFixedHeight(qMax(px(255), lblAdresseWeb_->sizeHint().height()));
+}
+
+void frmMain::connectCommands()
+{
+    connect(menuItem(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(menuItem(QStringLiteral("mnuHelpAbout")), &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+}
+
+void frmMain::Form_Load()
+{
+    setWindowTitle(appTitle());
+    recettes_ = new frmRecettes(m_, *this);
+    bookWindow_ = new BookSubWindow(closing_);
+    bookWindow_->setObjectName(QStringLiteral("frmRecettesWindow"));
+    bookWindow_->setWidget(recettes_);
+    bookWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+    bookWindow_->setWindowIcon(recettes_->windowIcon());
+    mdiArea_->addSubWindow(bookWindow_);
+    connect(bookWindow_, &QMdiSubWindow::windowStateChanged, this, &frmMain::subWindowStateChanged);
+    recettes_->Form_Load();
+    if (m_.platform.programEnded())
+        return;
+    bookWindow_->showMaximized();
+    recettes_->update();
+}
+
+void frmMain::setMenuEnabled(const QString &name, bool enabled)
+{
+    if (QAction *a = menuItem(name))
+        a->setEnabled(enabled);
+}
+
+void frmMain::setButtonEnabled(const QString &key, bool enabled)
+{
+    if (QAction *a = button(key))
+        a->setEnabled(enabled);
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString &key)
+{
+    // The menu item's own handler, so that a button behaves exactly as its item.
+    static const char *const kMenuOf[][2] = {
+        {"Print", "mnuFilePrint"},      {"Couper", "mnuEditCut"},
+        {"Copier", "mnuEditCopy"},      {"Coller", "mnuEditPaste"},
+        {"Find", "mnuEditRechercher"},  {"Ttx", "mnuEditEnvoyerTtx"},
+        {"Notepad", "mnuEditEnvoyerNotePad"}, {"Camera", "mnuViewImageVisuInterne"},
+        {"Help", "mnuHelpContents"},    {"Exit", "mnuFileExit"},
+    };
+    for (const auto &pair : kMenuOf) {
+        if (key == QLatin1String(pair[0])) {
+            if (QAction *item = menuItem(QLatin1String(pair[1])))
+                item->trigger();
+            return;
+        }
+    }
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmAbout about(m_.platform, this);
+    execOwnWindow(about);
+}
+
+void frmMain::activateBook()
+{
+    deactivateTimer_.stop();
+    if (bookActive_ || !recettes_ || closing_ || m_.platform.programEnded())
+        return;
+    bookActive_ = true;
+    recettes_->Form_Activate();
+}
+
+void frmMain::deactivateBook()
+{
+    deactivateTimer_.stop();
+    if (!bookActive_ || !recettes_)
+        return;
+    bookActive_ = false;
+    recettes_->Form_Deactivate();
+}
+
+int frmMain::execOwnWindow(QDialog &dialog)
+{
+    deactivateBook();
+    ++ownWindows_;
+    const int result = dialog.exec();
+    --ownWindows_;
+    if (!m_.platform.programEnded())
+        activateBook();
+    return result;
+}
+
+void frmMain::applicationActiveChanged(bool active)
+{
+    if (ownWindows_ > 0 || !recettes_)
+        return;
+    if (active)
+        activateBook();
+    else
+        deactivateTimer_.start();
+}
+
+void frmMain::subWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState)
+{
+    const bool wasMinimized = oldState & Qt::WindowMinimized;
+    const bool minimized = newState & Qt::WindowMinimized;
+    if (minimized && !wasMinimized) {
+        recettes_->Form_Resize();
+    } else if (wasMinimized && !minimized && bookActive_) {
+        recettes_->Form_Activate();
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    closing_ = true;
+    deactivateTimer_.stop();
+    if (recettes_) {
+        recettes_->Form_Unload();
+        bookActive_ = false;
+    }
+    m_.platform.helpQuit(m_.helpFile);
+    event->accept();
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    centreWebLink();
+}
+
+void frmMain::centreWebLink()
+{
+    // Centred on the frame's outer width, which may put it left of the strip's edge.
+    const int outer = frameGeometry().width();
+    lblAdresseWeb_->move((outer - lblAdresseWeb_->width()) / 2, px(120));
+}
+
+} // namespace gratinel

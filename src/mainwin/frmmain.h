@@ -1,0 +1,91 @@
+// The main frame: menu bar, toolbar and web link around the recipe book window.
+#pragma once
+
+#include "book/commandswitches.h"
+#include "mainwin/imagelist.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QTimer>
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace gratinel {
+
+class Module1;
+class frmRecettes;
+
+class frmMain : public QMainWindow, public CommandSwitches {
+    Q_OBJECT
+public:
+    explicit frmMain(Module1 &m, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Sets the caption, then loads the recipe book as the frame's child window.
+    void Form_Load();
+    // The recipe book, once loaded.
+    frmRecettes *recettes() const { return recettes_; }
+
+    QAction *menuItem(const QString &name) const { return menuItems_.value(name); }
+    QAction *button(const QString &key) const { return buttons_.value(key); }
+    QLabel *lblAdresseWeb() const { return lblAdresseWeb_; }
+    const ImageList &imlToolbarIcons() const { return images_; }
+
+    void setMenuEnabled(const QString &name, bool enabled) override;
+    void setButtonEnabled(const QString &key, bool enabled) override;
+
+    // Runs the command of a toolbar button, by the button's key; unknown keys do nothing.
+    void tbToolBar_ButtonClick(const QString &key);
+
+    void mnuFileExit_Click();
+    void mnuHelpAbout_Click();
+
+    // Activation of the recipe book. Only the user's switching to another program and
+    // the program's own windows (about box, search, image) take the activation away;
+    // message boxes and the file dialog do not.
+    void activateBook();
+    void deactivateBook();
+    bool bookActive() const { return bookActive_; }
+    // Shows one of the program's own windows modally: the recipe book loses the
+    // activation while it is open, and gets it back after.
+    int execOwnWindow(QDialog &dialog);
+    // The application became active or inactive (the user switched programs).
+    void applicationActiveChanged(bool active);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void createMenus();
+    void createToolBar();
+    void createWebLink();
+    void connectCommands();
+    void fillWindowList(QMenu *viewMenu);
+    void centreWebLink();
+    void subWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
+
+    Module1 &m_;
+    ImageList images_;
+    QMdiArea *mdiArea_ = nullptr;
+    QMdiSubWindow *bookWindow_ = nullptr;
+    frmRecettes *recettes_ = nullptr;
+    QToolBar *tbToolBar_ = nullptr;
+    QWidget *Picture1_ = nullptr;
+    QLabel *lblAdresseWeb_ = nullptr;
+    QHash<QString, QAction *> menuItems_;
+    QHash<QString, QAction *> buttons_;
+    QList<QAction *> windowListActions_;
+    QTimer deactivateTimer_;
+    bool bookActive_ = false;
+    int ownWindows_ = 0;
+    bool closing_ = false;
+};
+
+} // namespace gratinel

@@ -1,0 +1,100 @@
+// New books, written in one go: headers with their counts, the records, the texts and paths.
+#include "store/bookbuilder.h"
+
+#include "store/cp1252.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace gratinel {
+
+qint32 BookBuilder::addFamily(const QString &name, qint16 state)
+{
+    FamilyRecord r;
+    r.state = state;
+    r.setName(name);
+    families_.push_back(r);
+    return qint32(families_.size()) + 1;
+}
+
+qint32 BookBuilder::addRecipe(qint32 familyRecord, const QString &title, const QString &text,
+                              const QString &imagePath, qint16 state)
+{
+    RecipeRecord r;
+    r.state = state;
+    r.familyRecord = familyRecord;
+    r.setTitle(title);
+    const QByteArray textBytes = cp1252::encodeText(text);
+    if (!textBytes.isEmpty()) {
+        r.textPos = qint32(texts_.size()) + 1;
+        r.textLen = qint32(textBytes.size());
+        texts_ += textBytes;
+    }
+    const QByteArray pathBytes = cp1252::encode(imagePath);
+    if (!pathBytes.isEmpty()) {
+        r.imagePos = qint32(images_.size()) + 1;
+        r.imageLen = qint32(pathBytes.size());
+        images_ += pathBytes;
+    }
+    recipes_.push_back(r);
+    return qint32(recipes_.size()) + 1;
+}
+
+void BookBuilder::setHeaderFiller(const QByteArray &family, const QByteArray &recipe)
+{
+    familyFiller_ = family.leftJustified(FamilyRecord::kSize - 2, ' ', true);
+    recipeFiller_ = recipe.leftJustified(RecipeRecord::kSize - 2, ' ', true);
+}
+
+qint16 BookBuilder::inUseFamilies() const
+{
+    return qint16(std::count_if(families_.begin(), families_.end(), [](const auto &r) { return r.state == kInUse; }));
+}
+
+qint16 BookBuilder::inUseRecipes() const
+{
+    return qint16(std::count_if(recipes_.begin(), recipes_.end(), [](const auto &r) { return r.state == kInUse; }));
+}
+
+namespace {
+
+template <class Record>
+QByteArray recordBytes(qint16 count, const QByteArray &filler, const std::vector<Record> &records)
+{
+    QByteArray bytes((records.size() + 1) * Record::kSize, '\0');
+    qToLittleEndian<qint16>(count, bytes.data());
+    std::copy(filler.begin(), filler.end(), bytes.begin() + 2);
+    for (size_t i = 0; i < records.size(); ++i)
+        records[i].encodeTo(bytes.data() + (i + 1) * Record::kSize);
+    return bytes;
+}
+
+Status writeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return Status::ioError(QStringLiteral("%1 : %2").arg(path, file.errorString()));
+    return Status::ok();
+}
+
+} // namespace
+
+Status BookBuilder::writeTo(const QString &dir) const
+{
+    const QDir d(dir);
+    const QByteArray family = recordBytes(familyCount_.value_or(inUseFamilies()), familyFiller_, families_);
+    const QByteArray recipe = recordBytes(recipeCount_.value_or(inUseRecipes()), recipeFiller_, recipes_);
+    Status s = writeFile(d.filePath(QStringLiteral("GRTN1.DAT")), family);
+    if (s.isOk())
+        s = writeFile(d.filePath(QStringLiteral("GRTN2.DAT")), recipe);
+    if (s.isOk())
+        s = writeFile(d.filePath(QStringLiteral("GRTN3.DAT")), texts_);
+    if (s.isOk())
+        s = writeFile(d.filePath(QStringLiteral("GRTN4.DAT")), images_);
+    return s;
+}
+
+} // namespace gratinel

@@ -1,0 +1,100 @@
+// Windows-1252 conversion tables and the recipe-text line-end conversions.
+#include "store/cp1252.h"
+
+#include <array>
+
+namespace gratinel::cp1252 {
+
+namespace {
+
+// Unicode values of bytes 0x80 to 0x9F; the undefined bytes map to themselves.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// Byte for one UTF-16 unit, or -1 when the code page has none.
+int byteFor(char16_t u)
+{
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (int i = 0; i < int(kHigh.size()); ++i) {
+        if (kHigh[i] == u)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
+} // namespace
+
+QString decode(const QByteArray &bytes)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *dst = out.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        dst[i] = (b >= 0x80 && b <= 0x9F) ? QChar(kHigh[b - 0x80]) : QChar(b);
+    }
+    return out;
+}
+
+QByteArray encode(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i; // one character outside the code page, one '?'
+            out.append('?');
+            continue;
+        }
+        const int b = byteFor(u);
+        out.append(b < 0 ? '?' : char(b));
+    }
+    return out;
+}
+
+bool canEncode(const QString &text)
+{
+    for (QChar c : text) {
+        if (byteFor(c.unicode()) < 0)
+            return false;
+    }
+    return true;
+}
+
+QString storable(const QString &text)
+{
+    return decode(encode(text));
+}
+
+QByteArray encodeText(const QString &text)
+{
+    QString crlfText;
+    crlfText.reserve(text.size() + text.size() / 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r') {
+            crlfText += u"\r\n";
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+        } else if (c == u'\n') {
+            crlfText += u"\r\n";
+        } else {
+            crlfText += c;
+        }
+    }
+    return encode(crlfText);
+}
+
+QString decodeText(const QByteArray &bytes)
+{
+    QString text = decode(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+} // namespace gratinel::cp1252

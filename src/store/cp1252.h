@@ -1,0 +1,30 @@
+// Windows-1252 text as stored in the book's files, and the line-end forms of a recipe text.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace gratinel::cp1252 {
+
+// Every one of the 256 byte values decodes to one character; the five bytes the
+// code page leaves undefined (81, 8D, 8F, 90, 9D) decode to the C1 controls of the
+// same value, so that decode then encode gives back the same bytes.
+QString decode(const QByteArray &bytes);
+
+// One byte per character; a character the code page cannot hold becomes '?'.
+QByteArray encode(const QString &text);
+
+// True when every character of text has its own byte in the code page.
+bool canEncode(const QString &text);
+
+// The text as it will read back once stored: characters outside the code page replaced by '?'.
+QString storable(const QString &text);
+
+// A recipe text as the program edits it (lines separated by '\n') to the stored form,
+// lines separated by carriage return + line feed, encoded. Existing CRLF pairs are kept.
+QByteArray encodeText(const QString &text);
+
+// Stored bytes of a recipe text to the form shown in a text box ('\n' between lines).
+QString decodeText(const QByteArray &bytes);
+
+} // namespace gratinel::cp1252

@@ -1,0 +1,103 @@
+// Positional reads and synced writes on one open data file.
+#include "store/datafile.h"
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace gratinel {
+
+namespace {
+
+bool syncToDisk(int fd)
+{
+#ifdef Q_OS_WIN
+    return _commit(fd) == 0;
+#else
+    return ::fsync(fd) == 0;
+#endif
+}
+
+} // namespace
+
+Status DataFile::open(const QString &path)
+{
+    close();
+    file_.setFileName(path);
+    if (!file_.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+        if (!QFile::exists(path))
+            return Status::notFound(path);
+        return failure(QStringLiteral("ouverture"));
+    }
+    return Status::ok();
+}
+
+void DataFile::close()
+{
+    if (file_.isOpen())
+        file_.close();
+}
+
+Status DataFile::failure(const QString &what) const
+{
+    return Status::ioError(QStringLiteral("%1 : %2 (%3)").arg(file_.fileName(), what, file_.errorString()));
+}
+
+Status DataFile::length(qint64 &bytes) const
+{
+    if (!file_.isOpen())
+        return failure(QStringLiteral("fichier fermé"));
+    bytes = file_.size();
+    return Status::ok();
+}
+
+Status DataFile::read(qint64 offset, qint64 len, char *into)
+{
+    if (!file_.isOpen())
+        return failure(QStringLiteral("fichier fermé"));
+    if (offset < 0 || len < 0)
+        return Status::corrupt(QStringLiteral("%1 : position %2 invalide").arg(file_.fileName()).arg(offset));
+    if (faults_ && faults_->failRead())
+        return Status::ioError(QStringLiteral("%1 : lecture refusée").arg(file_.fileName()));
+    if (len == 0)
+        return Status::ok();
+    if (offset + len > file_.size())
+        return Status::corrupt(QStringLiteral("%1 : lecture après la fin du fichier").arg(file_.fileName()));
+    if (!file_.seek(offset))
+        return failure(QStringLiteral("positionnement"));
+    qint64 done = 0;
+    while (done < len) {
+        const qint64 n = file_.read(into + done, len - done);
+        if (n <= 0)
+            return n == 0 ? Status::corrupt(QStringLiteral("%1 : fin de fichier inattendue").arg(file_.fileName()))
+                          : failure(QStringLiteral("lecture"));
+        done += n;
+    }
+    return Status::ok();
+}
+
+Status DataFile::write(qint64 offset, const char *bytes, qint64 len)
+{
+    if (!file_.isOpen())
+        return failure(QStringLiteral("fichier fermé"));
+    if (offset < 0 || len < 0)
+        return Status::corrupt(QStringLiteral("%1 : position %2 invalide").arg(file_.fileName()).arg(offset));
+    if (faults_ && faults_->failWrite())
+        return Status::ioError(QStringLiteral("%1 : écriture refusée").arg(file_.fileName()));
+    if (!file_.seek(offset))
+        return failure(QStringLiteral("positionnement"));
+    qint64 done = 0;
+    while (done < len) {
+        const qint64 n = file_.write(bytes + done, len - done);
+        if (n <= 0)
+            return failure(QStringLiteral("écriture"));
+        done += n;
+    }
+    if (!file_.flush() || !syncToDisk(file_.handle()))
+        return failure(QStringLiteral("synchronisation"));
+    return Status::ok();
+}
+
+} // namespace gratinel

@@ -1,0 +1,70 @@
+// The state every window shares (open data files, record buffers, flags) and the start-up procedure.
+#pragma once
+
+#include "platform/platform.h"
+#include "store/bytestream.h"
+#include "store/recordfile.h"
+#include "store/records.h"
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace gratinel {
+
+// Start-up limits: a book must hold at least this many families and recipes in use.
+constexpr qint16 kMinFamilies = 16;
+constexpr qint16 kMinRecipes = 300;
+
+class Module1 {
+public:
+    explicit Module1(Platform &platform);
+    Module1(const Module1 &) = delete;
+    Module1 &operator=(const Module1 &) = delete;
+
+    // Start-up: one instance only, not from a floppy, the four data files opened and
+    // validated, then the main window made by createMainWindow. Returns false when the
+    // program was ended instead (its message has been shown).
+    bool Main(const std::function<QWidget *(Module1 &)> &createMainWindow);
+
+    // True when fileName exists as an ordinary file in the program directory; otherwise
+    // shows the missing-file message and returns false.
+    bool CheckDataFile(const QString &fileName);
+
+    // Shows the fatal-error message and ends the program. The caller returns at once.
+    void ShowFatalError();
+
+    // Full path of a file of the program directory.
+    QString pathOf(const QString &fileName) const { return programDir + fileName; }
+
+    Status rewriteFamilyHeader() { return familyFile.write(1, familyHeader); }
+    Status rewriteRecipeHeader() { return recipeFile.write(1, recipeHeader); }
+    qint16 familyCount() const { return familyHeader.state; }
+    qint16 recipeCount() const { return recipeHeader.state; }
+
+    Platform &platform;
+    QString programDir;
+    QString crlf;
+    QString helpFile;
+    RecordFile<FamilyRecord> familyFile;
+    RecordFile<RecipeRecord> recipeFile;
+    ByteStream textFile;
+    ByteStream imageFile;
+    FamilyRecord familyHeader;
+    FamilyRecord familyWork;
+    RecipeRecord recipeHeader;
+    RecipeRecord recipeWork;
+    qint16 fatalError = 0;
+    QWidget *mainWindow = nullptr;
+    qint16 pageCode = 0;
+
+private:
+    enum class Opened { Ok, Ended, Failed };
+    template <class Record>
+    Opened openRecordFile(const QString &name, RecordFile<Record> &file, Record &header, qint16 minimum);
+    Opened openByteStream(const QString &name, ByteStream &file);
+};
+
+} // namespace gratinel

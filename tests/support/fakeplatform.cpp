@@ -1,0 +1,155 @@
+// Scripted platform for tests.
+#include "fakeplatform.h"
+
+#include <QImageReader>
+
+namespace gratinel {
+
+bool FakePrinter::step()
+{
+    if (failAfter == 0)
+        return false;
+    if (failAfter > 0)
+        --failAfter;
+    return true;
+}
+
+bool FakePrinter::setFontSize(int) { return step(); }
+
+bool FakePrinter::setCurrentX(int twips)
+{
+    if (!step())
+        return false;
+    if (lines.last().isEmpty() && twips > 0)
+        lines.last() = QString(twips / charWidth, u' ');
+    x = twips;
+    return true;
+}
+
+bool FakePrinter::textWidth(const QString &text, int &twips)
+{
+    if (!step())
+        return false;
+    twips = int(text.size()) * charWidth;
+    return true;
+}
+
+bool FakePrinter::print(const QString &text)
+{
+    if (!step())
+        return false;
+    lines.last() += text;
+    x += int(text.size()) * charWidth;
+    return true;
+}
+
+bool FakePrinter::endLine()
+{
+    if (!step())
+        return false;
+    lines.append(QString());
+    x = 0;
+    y += lineHeight;
+    return true;
+}
+
+bool FakePrinter::newPage()
+{
+    if (!step())
+        return false;
+    lines.last() += QStringLiteral("<page>");
+    ++pages;
+    x = 0;
+    y = 0;
+    return true;
+}
+
+bool FakePrinter::endDoc()
+{
+    ended = true;
+    return step();
+}
+
+Platform::Answer FakePlatform::msgBox(const QString &text, Icon icon, Buttons buttons, Answer defaultAnswer)
+{
+    calls << QStringLiteral("msgBox");
+    messages.push_back({text, icon, buttons, defaultAnswer});
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    return buttons == Buttons::YesNo ? defaultAnswer : Answer::Ok;
+}
+
+void FakePlatform::beep()
+{
+    calls << QStringLiteral("beep");
+}
+
+void FakePlatform::setPointer(Pointer p)
+{
+    pointer = p;
+    calls << (p == Pointer::Hourglass ? QStringLiteral("pointer:hourglass") : QStringLiteral("pointer:normal"));
+}
+
+std::optional<QString> FakePlatform::openFileName(const OpenFileRequest &request)
+{
+    calls << QStringLiteral("openFileName");
+    fileRequests.push_back(request);
+    return fileNames.isEmpty() ? std::nullopt : fileNames.dequeue();
+}
+
+int FakePlatform::shellOpen(const QString &target, const QString &)
+{
+    calls << QStringLiteral("shell:") + target;
+    return shellResults.isEmpty() ? 42 : shellResults.dequeue();
+}
+
+QString FakePlatform::helpContents(const QString &helpFile)
+{
+    calls << QStringLiteral("help:") + helpFile;
+    return helpError;
+}
+
+void FakePlatform::helpQuit(const QString &)
+{
+    calls << QStringLiteral("helpQuit");
+}
+
+Printer *FakePlatform::startPrintJob()
+{
+    calls << QStringLiteral("printJob");
+    return printerMissing ? nullptr : &printer;
+}
+
+void FakePlatform::setClipboardText(const QString &text)
+{
+    calls << QStringLiteral("setClipboard");
+    clipboard = text;
+}
+
+bool FakePlatform::anotherInstanceRunning()
+{
+    calls << QStringLiteral("instanceTest");
+    return otherInstance;
+}
+
+QImage FakePlatform::loadImage(const QString &path)
+{
+    calls << QStringLiteral("loadImage:") + path;
+    return QImageReader(path).read();
+}
+
+void FakePlatform::endProgram()
+{
+    calls << QStringLiteral("end");
+    ended = true;
+}
+
+QStringList FakePlatform::messageTexts() const
+{
+    QStringList out;
+    for (const ShownMessage &m : messages)
+        out << m.text;
+    return out;
+}
+
+} // namespace gratinel
