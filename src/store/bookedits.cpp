@@ -1,0 +1,181 @@
+// Additions, changes and deletions of families and recipes on the open book.
+#include "store/bookedits.h"
+
+#include "store/cp1252.h"
+#include "store/module1.h"
+
+#include <limits>
+
+namespace gratinel::bookedits {
+
+namespace {
+
+// The record number the next append will get must stay a signed 32-bit number.
+template <class Record>
+Status checkAppendable(RecordFile<Record> &file)
+{
+    qint32 last = 0;
+    Status s = file.lastRecord(last);
+    if (s.isOk() && last >= std::numeric_limits<qint32>::max())
+        return Status::full(QStringLiteral("Le fichier %1 est plein : impossible d'y ajouter un enregistrement.")
+                                .arg(file.file().path()));
+    return s;
+}
+
+Status fullFile(const QString &path)
+{
+    return Status::full(QStringLiteral("Le fichier %1 est plein (2 Go) : impossible d'y ajouter du texte.").arg(path));
+}
+
+Status checkBytes(ByteStream &file, qint64 len)
+{
+    const Status s = file.canAppend(len);
+    return s.code() == Status::Code::Full ? fullFile(file.file().path()) : s;
+}
+
+} // namespace
+
+Status addFamily(Module1 &m, const QString &name, qint32 &record)
+{
+    if (m.familyHeader.state >= kMaxCount)
+        return Status::full(QStringLiteral("Le livre contient déjà %1 familles de recettes : "
+                                           "impossible d'en ajouter une autre.")
+                                .arg(kMaxCount));
+    Status s = checkAppendable(m.familyFile);
+    if (!s.isOk())
+        return s;
+    m.familyWork.state = kInUse;
+    m.familyWork.setName(name);
+    s = m.familyFile.append(m.familyWork, record);
+    if (!s.isOk())
+        return s;
+    ++m.familyHeader.state;
+    return m.rewriteFamilyHeader();
+}
+
+Status addRecipe(Module1 &m, qint32 familyRecord, const QString &title, const QString &text,
+                 const QString &imagePath, qint32 &record)
+{
+    if (m.recipeHeader.state >= kMaxCount)
+        return Status::full(QStringLiteral("Le livre contient déjà %1 recettes : impossible d'en ajouter une autre.")
+                                .arg(kMaxCount));
+    const QByteArray textBytes = cp1252::encodeText(text);
+    const QByteArray pathBytes = cp1252::encode(imagePath);
+    Status s = checkAppendable(m.recipeFile);
+    if (s.isOk())
+        s = checkBytes(m.textFile, textBytes.size());
+    if (s.isOk())
+        s = checkBytes(m.imageFile, pathBytes.size());
+    if (!s.isOk())
+        return s;
+
+    RecipeRecord &r = m.recipeWork;
+    r.state = kInUse;
+    r.familyRecord = familyRecord;
+    r.setTitle(title);
+    r.textPos = r.textLen = 0;
+    r.imagePos = r.imageLen = 0;
+    if (!textBytes.isEmpty()) {
+        s = m.textFile.append(textBytes, r.textPos);
+        r.textLen = qint32(textBytes.size());
+    }
+    if (s.isOk() && !pathBytes.isEmpty()) {
+        s = m.imageFile.append(pathBytes, r.imagePos);
+        r.imageLen = qint32(pathBytes.size());
+    }
+    if (s.isOk())
+        s = m.recipeFile.append(r, record);
+    if (!s.isOk())
+        return s;
+    ++m.recipeHeader.state;
+    return m.rewriteRecipeHeader();
+}
+
+Status changeFamily(Module1 &m, qint32 record, const QString &name)
+{
+    m.familyWork.state = kInUse;
+    m.familyWork.setName(name);
+    return m.familyFile.write(record, m.familyWork);
+}
+
+Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QString &title, const QString &text,
+                    const QString &imagePath)
+{
+    RecipeRecord &r = m.recipeWork;
+    const QByteArray textBytes = cp1252::encodeText(text);
+    const QByteArray pathBytes = cp1252::encode(imagePath);
+    const bool appendText = !textBytes.isEmpty() && r.textLen < textBytes.size();
+    Status s = checkBytes(m.textFile, appendText ? textBytes.size() : 0);
+    if (s.isOk())
+        s = checkBytes(m.imageFile, pathBytes.size());
+    if (!s.isOk())
+        return s;
+
+    r.state = kInUse;
+    r.familyRecord = familyRecord;
+    r.setTitle(title);
+    if (textBytes.isEmpty()) {
+        r.textPos = r.textLen = 0;
+    } else if (appendText || r.textPos < 1) {
+        s = m.textFile.append(textBytes, r.textPos);
+        r.textLen = qint32(textBytes.size());
+    } else {
+        s = m.textFile.write(r.textPos, textBytes);
+        r.textLen = qint32(textBytes.size());
+    }
+    if (s.isOk()) {
+        if (pathBytes.isEmpty()) {
+            r.imagePos = r.imageLen = 0;
+        } else {
+            s = m.imageFile.append(pathBytes, r.imagePos);
+            r.imageLen = qint32(pathBytes.size());
+        }
+    }
+    if (!s.isOk())
+        return s;
+    return m.recipeFile.write(record, r);
+}
+
+Status deleteRecipe(Module1 &m, qint32 record)
+{
+    Status s = m.recipeFile.read(record, m.recipeWork);
+    if (!s.isOk())
+        return s;
+    m.recipeWork.state = kDeleted;
+    s = m.recipeFile.write(record, m.recipeWork);
+    if (!s.isOk())
+        return s;
+    --m.recipeHeader.state;
+    return m.rewriteRecipeHeader();
+}
+
+Status deleteFamily(Module1 &m, qint32 record, const std::vector<qint32> &listedRecipes)
+{
+    Status s;
+    for (qint32 n : listedRecipes) {
+        s = m.recipeFile.read(n, m.recipeWork);
+        if (!s.isOk())
+            return s;
+        m.recipeWork.state = kDeleted;
+        s = m.recipeFile.write(n, m.recipeWork);
+        if (!s.isOk())
+            return s;
+    }
+    if (!listedRecipes.empty()) {
+        m.recipeHeader.state = qint16(m.recipeHeader.state - qint16(listedRecipes.size()));
+        s = m.rewriteRecipeHeader();
+        if (!s.isOk())
+            return s;
+    }
+    s = m.familyFile.read(record, m.familyWork);
+    if (!s.isOk())
+        return s;
+    m.familyWork.state = kDeleted;
+    s = m.familyFile.write(record, m.familyWork);
+    if (!s.isOk())
+        return s;
+    --m.familyHeader.state;
+    return m.rewriteFamilyHeader();
+}
+
+} // namespace gratinel::bookedits
