@@ -38,7 +38,7 @@ public:
         if (!s.isOk())
             return s;
         const qint64 last = (len + kRecordLength / 2) / kRecordLength;
-        if (last > std::numeric_limits<qint32>::max() - 1)
+        if (last > std::numeric_limits<qint32>::max())
             return Status::full(QStringLiteral("%1 : trop d'enregistrements").arg(file_.path()));
         n = qint32(last);
         return Status::ok();
@@ -71,6 +71,9 @@ public:
         Status s = lastRecord(last);
         if (!s.isOk())
             return s;
+        // The last record may hold the highest number there is; then there is no next one.
+        if (last == std::numeric_limits<qint32>::max())
+            return Status::full(QStringLiteral("%1 : trop d'enregistrements").arg(file_.path()));
         s = write(last + 1, record);
         if (s.isOk())
             n = last + 1;
