@@ -51,6 +51,7 @@ frmAbout::frmAbout(Platform &platform, QWidget *parent) : QDialog(parent), platf
         this);
     licence->setObjectName(QStringLiteral("lblLicence"));
     licence->setWordWrap(true);
+    licence->setFixedWidth(330);
 
     auto *links = new QLabel(QStringLiteral("<a href=\"%1\">www.gratinel.fr</a><br><a href=\"%2\">contact@gratinel.fr</a>")
                                  .arg(homePage(), contactAddress()),
@@ -79,7 +80,7 @@ frmAbout::frmAbout(Platform &platform, QWidget *parent) : QDialog(parent), platf
     auto *main = new QVBoxLayout(this);
     main->addLayout(row);
     main->addWidget(buttons);
-    setFixedWidth(440);
+    main->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 } // namespace gratinel

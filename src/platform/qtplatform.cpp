@@ -86,6 +86,9 @@ std::optional<QString> QtPlatform::openFileName(const OpenFileRequest &request)
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setOption(QFileDialog::ReadOnly, true);
+    // Qt's own dialog: in French whatever the desktop's language, and a window of the
+    // program, so the recipe book keeps its activation while it is open.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         dialog.selectNameFilter(filters.at(request.filterIndex - 1));
