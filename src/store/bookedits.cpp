@@ -27,6 +27,16 @@ Status fullFile(const QString &path)
     return Status::full(QStringLiteral("Le fichier %1 est plein (2 Go) : impossible d'y ajouter du texte.").arg(path));
 }
 
+template <class Record>
+Status markDeleted(RecordFile<Record> &file, qint32 record, Record &work)
+{
+    Status s = file.read(record, work);
+    if (!s.isOk())
+        return s;
+    work.state = kDeleted;
+    return file.write(record, work);
+}
+
 Status checkBytes(ByteStream &file, qint64 len)
 {
     const Status s = file.canAppend(len);
@@ -138,11 +148,7 @@ Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QStrin
 
 Status deleteRecipe(Module1 &m, qint32 record)
 {
-    Status s = m.recipeFile.read(record, m.recipeWork);
-    if (!s.isOk())
-        return s;
-    m.recipeWork.state = kDeleted;
-    s = m.recipeFile.write(record, m.recipeWork);
+    Status s = markDeleted(m.recipeFile, record, m.recipeWork);
     if (!s.isOk())
         return s;
     --m.recipeHeader.state;
@@ -153,11 +159,7 @@ Status deleteFamily(Module1 &m, qint32 record, const std::vector<qint32> &listed
 {
     Status s;
     for (qint32 n : listedRecipes) {
-        s = m.recipeFile.read(n, m.recipeWork);
-        if (!s.isOk())
-            return s;
-        m.recipeWork.state = kDeleted;
-        s = m.recipeFile.write(n, m.recipeWork);
+        s = markDeleted(m.recipeFile, n, m.recipeWork);
         if (!s.isOk())
             return s;
     }
@@ -167,11 +169,7 @@ Status deleteFamily(Module1 &m, qint32 record, const std::vector<qint32> &listed
         if (!s.isOk())
             return s;
     }
-    s = m.familyFile.read(record, m.familyWork);
-    if (!s.isOk())
-        return s;
-    m.familyWork.state = kDeleted;
-    s = m.familyFile.write(record, m.familyWork);
+    s = markDeleted(m.familyFile, record, m.familyWork);
     if (!s.isOk())
         return s;
     --m.familyHeader.state;
