@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QShortcut>
 
 static void initBookResources()
 {
@@ -60,6 +61,12 @@ frmRecettes::frmRecettes(Module1 &m, CommandSwitches &commands, QWidget *parent)
     layOutAtCreation();
 
     connect(TabStrip1, &TabStrip::tabClicked, this, &frmRecettes::TabStrip1_Click);
+
+    // From the keyboard, Ctrl+Page down and Ctrl+Page up go to the next and previous page.
+    auto *next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
+    connect(next, &QShortcut::activated, this, [this] { TabStrip1->selectTab(currentTab % 4 + 1); });
+    auto *previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);
+    connect(previous, &QShortcut::activated, this, [this] { TabStrip1->selectTab((currentTab + 2) % 4 + 1); });
 }
 
 frmRecettes::~frmRecettes() = default;
