@@ -1,0 +1,82 @@
+// Book fixture: a temporary program folder, start-up through Main, byte reads of the files.
+#include "bookfixture.h"
+
+#include "mainwin/frmmain.h"
+#include "mainwin/launch.h"
+#include "store/module1.h"
+#include "store/records.h"
+#include "testbook.h"
+
+#include <QDir>
+
+namespace gratinel {
+
+BookFixture::BookFixture(std::unique_ptr<FakePlatform> platform)
+    : platform_(platform ? std::move(platform) : std::make_unique<FakePlatform>())
+{
+    platform_->exeDir = dir_.path();
+    m_ = std::make_unique<Module1>(*platform_);
+}
+
+BookFixture::~BookFixture()
+{
+    // The frame holds the module by reference: it goes first.
+    delete frame_.data();
+}
+
+bool BookFixture::write(const BookBuilder &book)
+{
+    return dir_.isValid() && book.writeTo(dir_.path()).isOk();
+}
+
+bool BookFixture::start()
+{
+    if (!m_->Main(launchMainWindow))
+        return false;
+    frame_ = qobject_cast<frmMain *>(m_->mainWindow);
+    return frame_ != nullptr;
+}
+
+bool BookFixture::start(const BookBuilder &book)
+{
+    return write(book) && start();
+}
+
+QString BookFixture::path(const QString &fileName) const
+{
+    return m_->programDir.isEmpty() ? QDir(dir_.path()).filePath(fileName) : m_->programDir + fileName;
+}
+
+QByteArray BookFixture::bytes(const QString &fileName) const
+{
+    return testbook::readFile(QDir(dir_.path()).filePath(fileName));
+}
+
+// A value no field of these tests holds, for a record the file does not have.
+constexpr qint32 kNoRecord = -12345;
+
+qint16 BookFixture::recipeStateOnDisk(int n) const
+{
+    const QByteArray b = bytes(QStringLiteral("GRTN2.DAT"));
+    const qint64 at = qint64(n - 1) * RecipeRecord::kSize;
+    return at + 2 <= b.size() ? testbook::int16At(b, at) : qint16(kNoRecord);
+}
+
+qint32 BookFixture::recipeFieldOnDisk(int n, int offset) const
+{
+    const QByteArray b = bytes(QStringLiteral("GRTN2.DAT"));
+    const qint64 at = qint64(n - 1) * RecipeRecord::kSize + offset;
+    return at + 4 <= b.size() ? testbook::int32At(b, at) : kNoRecord;
+}
+
+qint16 BookFixture::recipeCountOnDisk() const
+{
+    return recipeStateOnDisk(1);
+}
+
+frmRecettes *BookFixture::book() const
+{
+    return frame_ ? frame_->recettes() : nullptr;
+}
+
+} // namespace gratinel

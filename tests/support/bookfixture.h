@@ -1,0 +1,65 @@
+// A book written into a temporary folder and the program started over it, for the window tests.
+#pragma once
+
+#include "fakeplatform.h"
+#include "store/bookbuilder.h"
+
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace gratinel {
+
+class Module1;
+class frmMain;
+class frmRecettes;
+
+class BookFixture {
+public:
+    // The program runs over platform (a plain FakePlatform when none is given); its
+    // executable directory is the fixture's folder.
+    explicit BookFixture(std::unique_ptr<FakePlatform> platform = {});
+    ~BookFixture();
+    BookFixture(const BookFixture &) = delete;
+    BookFixture &operator=(const BookFixture &) = delete;
+
+    // Writes the four data files of book into the folder.
+    bool write(const BookBuilder &book);
+    // Start-up as the program does it, with the real main window. True when the main
+    // window is up; false when start-up or the recipe book's load ended the program.
+    bool start();
+    // write, then start.
+    bool start(const BookBuilder &book);
+
+    // Full path of a file of the folder, as the program names it in its messages.
+    QString path(const QString &fileName) const;
+    QByteArray bytes(const QString &fileName) const;
+
+    // Fields of recipe record n (from 2) as they are on disk now.
+    qint16 recipeStateOnDisk(int n) const;
+    qint32 recipeFieldOnDisk(int n, int offset) const;
+    qint16 recipeCountOnDisk() const;
+
+    FakePlatform &platform() { return *platform_; }
+    Module1 &m() { return *m_; }
+    frmMain *frame() const { return frame_; }
+    frmRecettes *book() const;
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<FakePlatform> platform_;
+    std::unique_ptr<Module1> m_;
+    QPointer<frmMain> frame_;
+};
+
+// Offsets of the fields of a recipe record.
+namespace recipefield {
+constexpr int familyRecord = 2;
+constexpr int textPos = 134;
+constexpr int textLen = 138;
+constexpr int imagePos = 142;
+constexpr int imageLen = 146;
+} // namespace recipefield
+
+} // namespace gratinel
