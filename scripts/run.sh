@@ -10,7 +10,6 @@ scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build --target gratinel gratinel-mkbook
 cmake --install build --prefix "$dir" >/dev/null
-cp data/grt.hlp "$dir/grt.hlp" 2>/dev/null || true
 
 have=0
 for f in GRTN1.DAT GRTN2.DAT GRTN3.DAT GRTN4.DAT; do
