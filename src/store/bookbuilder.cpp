@@ -49,14 +49,14 @@ void BookBuilder::setHeaderFiller(const QByteArray &family, const QByteArray &re
     recipeFiller_ = recipe.leftJustified(RecipeRecord::kSize - 2, ' ', true);
 }
 
-qint16 BookBuilder::inUseFamilies() const
+int BookBuilder::inUseFamilies() const
 {
-    return qint16(std::count_if(families_.begin(), families_.end(), [](const auto &r) { return r.state == kInUse; }));
+    return int(std::count_if(families_.begin(), families_.end(), [](const auto &r) { return r.state == kInUse; }));
 }
 
-qint16 BookBuilder::inUseRecipes() const
+int BookBuilder::inUseRecipes() const
 {
-    return qint16(std::count_if(recipes_.begin(), recipes_.end(), [](const auto &r) { return r.state == kInUse; }));
+    return int(std::count_if(recipes_.begin(), recipes_.end(), [](const auto &r) { return r.state == kInUse; }));
 }
 
 namespace {
@@ -84,9 +84,16 @@ Status writeFile(const QString &path, const QByteArray &bytes)
 
 Status BookBuilder::writeTo(const QString &dir) const
 {
+    // A count cut to 16 bits would make the scans stop long before the last records.
+    if (!familyCount_ && inUseFamilies() > kMaxCount)
+        return Status::full(
+            QStringLiteral("%1 familles : le livre en compte au plus %2").arg(inUseFamilies()).arg(kMaxCount));
+    if (!recipeCount_ && inUseRecipes() > kMaxCount)
+        return Status::full(
+            QStringLiteral("%1 recettes : le livre en compte au plus %2").arg(inUseRecipes()).arg(kMaxCount));
     const QDir d(dir);
-    const QByteArray family = recordBytes(familyCount_.value_or(inUseFamilies()), familyFiller_, families_);
-    const QByteArray recipe = recordBytes(recipeCount_.value_or(inUseRecipes()), recipeFiller_, recipes_);
+    const QByteArray family = recordBytes(familyCount_.value_or(qint16(inUseFamilies())), familyFiller_, families_);
+    const QByteArray recipe = recordBytes(recipeCount_.value_or(qint16(inUseRecipes())), recipeFiller_, recipes_);
     Status s = writeFile(d.filePath(QStringLiteral("GRTN1.DAT")), family);
     if (s.isOk())
         s = writeFile(d.filePath(QStringLiteral("GRTN2.DAT")), recipe);

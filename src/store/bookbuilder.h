@@ -29,10 +29,11 @@ public:
 
     int familyRecords() const { return int(families_.size()); }
     int recipeRecords() const { return int(recipes_.size()); }
-    qint16 inUseFamilies() const;
-    qint16 inUseRecipes() const;
+    int inUseFamilies() const;
+    int inUseRecipes() const;
 
-    // Writes GRTN1.DAT to GRTN4.DAT into dir, replacing files of those names.
+    // Writes GRTN1.DAT to GRTN4.DAT into dir, replacing files of those names. Refused with
+    // Full, nothing written, when a count left to its default would not fit in the header.
     Status writeTo(const QString &dir) const;
 
 private:
