@@ -72,14 +72,18 @@ int main(int argc, char *argv[])
     while (!stream.atEnd()) {
         const QString line = stream.readLine();
         ++lineNo;
+        const QString name = line.mid(3).trimmed();
+        const bool heading = line.startsWith(QStringLiteral("@@ ")) || line.startsWith(QStringLiteral("## "));
+        if (heading && (name.isEmpty() || name.size() > kFixedTextSize))
+            return fail(QStringLiteral("ligne %1 : nom vide ou de plus de %2 caractères").arg(lineNo).arg(kFixedTextSize));
         if (line.startsWith(QStringLiteral("@@ "))) {
             flush();
-            family = book.addFamily(line.mid(3).trimmed());
+            family = book.addFamily(name);
         } else if (line.startsWith(QStringLiteral("## "))) {
             flush();
             if (family == 0)
                 return fail(QStringLiteral("ligne %1 : recette hors de toute famille").arg(lineNo));
-            title = line.mid(3).trimmed();
+            title = name;
             inRecipe = true;
         } else if (inRecipe) {
             text << line;

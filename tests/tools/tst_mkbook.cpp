@@ -179,6 +179,8 @@ void TestMkbook::refusesASource_data()
     QTest::newRow("emoji in a family") << QStringLiteral("@@ Desserts \U0001F370\n") + plainSource(16, 300);
     QTest::newRow("recipe before any family") << QStringLiteral("## Orpheline\n") + plainSource(16, 300);
     QTest::newRow("text before any recipe") << QStringLiteral("@@ Divers\nTexte perdu\n") + plainSource(16, 300);
+    QTest::newRow("family without a name") << QStringLiteral("@@  \n") + plainSource(16, 300);
+    QTest::newRow("title over 128 characters") << plainSource(16, 300) + QStringLiteral("## ") + QString(129, u'x') + QStringLiteral("\n");
     // A count is a signed 16-bit number: these many recipes cannot be counted in the header.
     QTest::newRow("32768 recipes") << plainSource(16, 32768);
     QTest::newRow("65836 recipes") << plainSource(16, 65836);
