@@ -3,6 +3,7 @@
 #include "book/frmrecettes.h"
 #include "book/recordcombo.h"
 #include "mainwin/frmmain.h"
+#include "mainwin/launch.h"
 #include "store/module1.h"
 #include "testbook.h"
 
@@ -96,6 +97,7 @@ private Q_SLOTS:
     void dataFileRemovedWhileRunning_data();
     void dataFileRemovedWhileRunning();
 
+    void familyFileRemovedBeforeBookLoads();
     void largeBookListsEveryEntry();
 };
 
@@ -460,6 +462,24 @@ void TestBrowse::dataFileRemovedWhileRunning()
     QCOMPARE(p.count(u"beep"_s), 2);
     QCOMPARE(p.count(u"end"_s), 1);
     QCOMPARE(p.calls.last(), u"end"_s);
+}
+
+void TestBrowse::familyFileRemovedBeforeBookLoads()
+{
+    BookFixture f;
+    QVERIFY(f.write(minimal()));
+    Module1 &m = f.m();
+    // Gone between the start-up checks and the load of the book.
+    const bool started = m.Main([&](Module1 &mm) {
+        QFile::remove(f.path(u"GRTN1.DAT"_s));
+        return launchMainWindow(mm);
+    });
+    QVERIFY(!started);
+    FakePlatform &p = f.platform();
+    QCOMPARE(p.messageTexts(),
+             (QStringList{u"Fichier "_s + f.path(u"GRTN1.DAT"_s) + u"\r\nnon trouvé ou erreur disque."_s, kFatal}));
+    QCOMPARE(p.count(u"end"_s), 1);
+    QVERIFY(!m.mainWindow);
 }
 
 void TestBrowse::largeBookListsEveryEntry()
