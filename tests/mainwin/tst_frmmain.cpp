@@ -15,7 +15,6 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QToolBar>
-#include <QToolButton>
 #include <QtTest>
 
 #include <memory>
@@ -179,9 +178,7 @@ void TestFrmMain::toolbarButtonsInOrderWithTheirImages()
         const QImage shown = imageOf(frame->button(key)->icon());
         QVERIFY2(!shown.isNull(), qPrintable(key));
         QCOMPARE(shown, imageOf(frame->imlToolbarIcons().byKey(imageKey)));
-        QCOMPARE(bar->widgetForAction(frame->button(key))->toolTip(), frame->button(key)->toolTip());
     }
-    QCOMPARE(bar->iconSize(), QSize(16, 16));
 }
 
 void TestFrmMain::imageListKeysInOrder()
@@ -191,19 +188,16 @@ void TestFrmMain::imageListKeysInOrder()
              (QStringList{u"Print"_s, u"Cut"_s, u"Copy"_s, u"Paste"_s, u"Recette"_s, u"Fromage"_s, u"Menu"_s,
                           u"Vin"_s, u"Millesime"_s, u"CoupCoeur"_s, u"Tool"_s, u"Sandwich"_s, u"Help"_s,
                           u"Camera"_s, u"Find"_s, u"Ttx"_s, u"Notepad"_s, u"coeur1"_s, u"Exit"_s, u"MesNotes"_s}));
-    QCOMPARE(list.count(), 20);
+    // Twenty different 16 x 16 images, the same by position as by key.
     QSet<QByteArray> distinct;
-    for (int i = 1; i <= list.count(); ++i) {
+    for (int i = 1; i <= 20; ++i) {
         const QImage image = imageOf(list.byIndex(i));
-        QVERIFY2(!image.isNull(), qPrintable(ImageList::keys().at(i - 1)));
         QCOMPARE(image.size(), QSize(16, 16));
         QCOMPARE(image, imageOf(list.byKey(ImageList::keys().at(i - 1))));
         distinct.insert(QByteArray(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()));
     }
     QCOMPARE(distinct.size(), 20);
-    QVERIFY(list.byIndex(0).isNull());
     QVERIFY(list.byIndex(21).isNull());
-    QVERIFY(list.byKey(u"print"_s).isNull());
 }
 
 void TestFrmMain::toolbarClickRunsTheMenuItem_data()
@@ -275,12 +269,8 @@ void TestFrmMain::captionAndWebLink()
     QCOMPARE(frame->windowTitle(), u"Gratinel \"Free\""_s);
 
     const QLabel *link = frame->lblAdresseWeb();
-    QCOMPARE(link->objectName(), u"lblAdresseWeb"_s);
     QCOMPARE(link->text(), u"Découvrez \"Gratinel\" sur le Web !"_s);
-    QVERIFY(link->font().bold());
-    QVERIFY(link->font().underline());
-    QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QVERIFY(link->width() >= link->sizeHint().width());
+    QVERIFY(link->width() >= link->sizeHint().width()); // the bold caption is not cut
 
     // The strip along the bottom holds the link, 120 twips below its top.
     const QWidget *strip = link->parentWidget();
@@ -338,37 +328,25 @@ void TestFrmMain::closingUnloadsBookAndQuitsHelp()
 
     BookFixture f;
     QVERIFY(f.start(testbook::minimal()));
-    QPointer<frmMain> frame = f.frame();
-    QVERIFY(frame->isVisible());
+    frmMain *frame = f.frame();
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
-    QMdiSubWindow *sub = qobject_cast<QMdiSubWindow *>(f.book()->parentWidget());
-    QVERIFY(sub && sub->isVisible());
     QVERIFY(frame->menuItem(u"mnuFilePrint"_s)->isEnabled());
 
     if (how == u"menu")
         frame->menuItem(u"mnuFileExit"_s)->trigger();
     else if (how == u"button")
-        frame->tbToolBar_ButtonClick(u"Exit"_s);
+        QTest::mouseClick(toolBarOf(frame)->widgetForAction(frame->button(u"Exit"_s)), Qt::LeftButton);
     else
         frame->close();
 
     QVERIFY(!frame->isVisible());
-    QVERIFY(!sub->isVisible());
     QCOMPARE(f.m().pageCode, qint16(0));
-    QVERIFY(!frame->bookActive());
-    for (const char *name : {"mnuFilePrint", "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditSelect",
-                             "mnuEditRechercher", "mnuEditEnvoyer", "mnuViewImage"})
-        QVERIFY2(!frame->menuItem(QString::fromLatin1(name))->isEnabled(), name);
-    for (const char *key : {"Print", "Couper", "Copier", "Coller", "Camera", "Find", "Ttx", "Notepad"})
-        QVERIFY2(!frame->button(QString::fromLatin1(key))->isEnabled(), key);
-    FakePlatform &p = f.platform();
-    QCOMPARE(p.count(u"helpQuit"_s), 1);
-    QVERIFY(p.messages.empty());
-
-    // Nothing that comes late brings the commands back.
+    QCOMPARE(bookCommandStates(frame), bookCommandStates(QStringList{}));
+    QCOMPARE(f.platform().count(u"helpQuit"_s), 1);
+    QVERIFY(f.platform().messages.empty());
+    // Nothing that comes after brings the commands back.
     frame->activateBook();
     QCOMPARE(f.m().pageCode, qint16(0));
-    QVERIFY(!frame->menuItem(u"mnuFilePrint"_s)->isEnabled());
 }
 
 void TestFrmMain::aboutBoxIsModalAndTakesActivation()
@@ -377,80 +355,68 @@ void TestFrmMain::aboutBoxIsModalAndTakesActivation()
     QVERIFY(f.start(testbook::minimal()));
     frmMain *frame = f.frame();
     f.book()->TabStrip1->selectTab(3);
+    const QStringList before = bookCommandStates(frame);
 
-    QPointer<QWidget> seen;
     QString title, version;
     QStringList links;
-    bool modal = false;
-    bool ownedByFrame = false;
+    bool modalOverFrame = false;
     int codeWhileOpen = -1;
-    bool printWhileOpen = true;
+    QStringList statesWhileOpen;
     QTimer::singleShot(0, frame, [&] {
-        seen = QApplication::activeModalWidget();
-        auto *about = qobject_cast<frmAbout *>(seen.data());
+        auto *about = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
         if (!about)
             return;
         title = about->windowTitle();
-        modal = about->isModal();
-        ownedByFrame = about->parentWidget() == frame;
+        modalOverFrame = about->isModal() && about->parentWidget() == frame;
         version = about->findChild<QLabel *>(u"lblVersion"_s)->text();
-        const auto *linkLabel = about->findChild<QLabel *>(u"lblLinks"_s);
+        auto *linkLabel = about->findChild<QLabel *>(u"lblLinks"_s);
         static const QRegularExpression href(u"href=\"([^\"]+)\""_s);
         for (auto it = href.globalMatch(linkLabel->text()); it.hasNext();)
             links << it.next().captured(1);
-        Q_EMIT const_cast<QLabel *>(linkLabel)->linkActivated(links.value(0));
+        Q_EMIT linkLabel->linkActivated(links.value(0));
         codeWhileOpen = f.m().pageCode;
-        printWhileOpen = frame->menuItem(u"mnuEditCut"_s)->isEnabled();
+        statesWhileOpen = bookCommandStates(frame);
         about->accept();
     });
     frame->menuItem(u"mnuHelpAbout"_s)->trigger();
 
-    QVERIFY(seen.isNull()); // gone once closed
     QCOMPARE(title, u"A propos de Gratinel \"Free\""_s);
-    QVERIFY(modal);
-    QVERIFY(ownedByFrame);
+    QVERIFY(modalOverFrame);
     QVERIFY2(QRegularExpression(u"^Version \\d+\\.\\d+\\.\\d+$"_s).match(version).hasMatch(), qPrintable(version));
     QCOMPARE(links, (QStringList{frmAbout::homePage(), frmAbout::contactAddress()}));
     QVERIFY(f.platform().calls.contains(u"shell:"_s + frmAbout::homePage()));
+    // The book is inactive while the box is open, and back on its page after.
     QCOMPARE(codeWhileOpen, 0);
-    QVERIFY(!printWhileOpen);
-    // The book is active again, on the page it was on.
+    QCOMPARE(statesWhileOpen, bookCommandStates(QStringList{}));
     QCOMPARE(f.m().pageCode, qint16(13));
-    QVERIFY(frame->menuItem(u"mnuEditCut"_s)->isEnabled());
-    QVERIFY(frame->bookActive());
+    QCOMPARE(bookCommandStates(frame), before);
 }
 
 void TestFrmMain::windowListRestoresMinimisedBook()
 {
     BookFixture f;
     QVERIFY(f.start(testbook::minimal()));
-    frmMain *frame = f.frame();
     auto *sub = qobject_cast<QMdiSubWindow *>(f.book()->parentWidget());
-    QVERIFY(sub);
     sub->showMinimized();
-    QCOMPARE(f.m().pageCode, qint16(0));
+    QMenu *view = f.frame()->menuItem(u"mnuView"_s)->menu();
+    const auto entries = [view] {
+        Q_EMIT view->aboutToShow();
+        QList<QAction *> out;
+        for (QAction *a : view->actions()) {
+            if (a->text().contains(u"Les recettes"_s))
+                out << a;
+        }
+        return out;
+    };
+    QCOMPARE(entries().size(), 1);
+    const QList<QAction *> again = entries(); // opened twice, still one entry
+    QCOMPARE(again.size(), 1);
+    QCOMPARE(again[0]->text(), u"&1 Les recettes"_s);
 
-    QMenu *view = frame->menuItem(u"mnuView"_s)->menu();
-    Q_EMIT view->aboutToShow();
-    QAction *entry = nullptr;
-    for (QAction *a : view->actions()) {
-        if (a->text().contains(u"Les recettes"_s))
-            entry = a;
-    }
-    QVERIFY(entry);
-    QCOMPARE(entry->text(), u"&1 Les recettes"_s);
-    entry->trigger();
-
+    again[0]->trigger();
     QVERIFY(!sub->isMinimized());
     QCOMPARE(f.m().pageCode, qint16(11));
-    QVERIFY(frame->menuItem(u"mnuFilePrint"_s)->isEnabled());
-
-    // Opened again, the list does not grow.
-    Q_EMIT view->aboutToShow();
-    int entries = 0;
-    for (QAction *a : view->actions())
-        entries += a->text().contains(u"Les recettes"_s) ? 1 : 0;
-    QCOMPARE(entries, 1);
+    QVERIFY(f.frame()->menuItem(u"mnuFilePrint"_s)->isEnabled());
 }
 
 QTEST_MAIN(TestFrmMain)

@@ -7,6 +7,8 @@
 #include "store/records.h"
 #include "testbook.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QDir>
 
 namespace gratinel {
@@ -77,6 +79,63 @@ qint16 BookFixture::recipeCountOnDisk() const
 frmRecettes *BookFixture::book() const
 {
     return frame_ ? frame_->recettes() : nullptr;
+}
+
+void choose(QComboBox *combo, int row)
+{
+    combo->setCurrentIndex(row);
+    Q_EMIT combo->activated(row);
+}
+
+namespace {
+
+struct BookCommand {
+    const char *name;
+    QStringList menuItems;
+    QStringList buttons;
+};
+
+const QList<BookCommand> &bookCommands()
+{
+    static const QList<BookCommand> c = {
+        {"print", {QStringLiteral("mnuFilePrint")}, {QStringLiteral("Print")}},
+        {"cut", {QStringLiteral("mnuEditCut")}, {QStringLiteral("Couper")}},
+        {"copy", {QStringLiteral("mnuEditCopy")}, {QStringLiteral("Copier")}},
+        {"paste", {QStringLiteral("mnuEditPaste")}, {QStringLiteral("Coller")}},
+        {"selectAll", {QStringLiteral("mnuEditSelect")}, {}},
+        {"search", {QStringLiteral("mnuEditRechercher")}, {QStringLiteral("Find")}},
+        {"send", {QStringLiteral("mnuEditEnvoyer")}, {QStringLiteral("Ttx"), QStringLiteral("Notepad")}},
+        {"image", {QStringLiteral("mnuViewImage")}, {QStringLiteral("Camera")}},
+    };
+    return c;
+}
+
+template <class IsOn>
+QStringList describe(IsOn isOn)
+{
+    QStringList out;
+    for (const BookCommand &c : bookCommands()) {
+        for (const QString &item : c.menuItems)
+            out << item + (isOn(c, item, true) ? QStringLiteral("=on") : QStringLiteral("=off"));
+        for (const QString &key : c.buttons)
+            out << key + (isOn(c, key, false) ? QStringLiteral("=on") : QStringLiteral("=off"));
+    }
+    return out;
+}
+
+} // namespace
+
+QStringList bookCommandStates(const frmMain *frame)
+{
+    return describe([frame](const BookCommand &, const QString &name, bool menu) {
+        const QAction *a = menu ? frame->menuItem(name) : frame->button(name);
+        return a && a->isEnabled();
+    });
+}
+
+QStringList bookCommandStates(const QStringList &on)
+{
+    return describe([&on](const BookCommand &c, const QString &, bool) { return on.contains(QLatin1String(c.name)); });
 }
 
 } // namespace gratinel

@@ -5,9 +5,12 @@
 #include "store/bookbuilder.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
+
+class QComboBox;
 
 namespace gratinel {
 
@@ -52,6 +55,16 @@ private:
     std::unique_ptr<Module1> m_;
     QPointer<frmMain> frame_;
 };
+
+// Selects an entry of a list as the user does: the list's activation runs its handler.
+void choose(QComboBox *combo, int row);
+
+// Enabled state of every command the book switches, as "mnuEditCut=off", "Camera=on", in
+// a fixed order: the menu item of each command, then its toolbar buttons.
+QStringList bookCommandStates(const frmMain *frame);
+// The same list when exactly the commands named in on are enabled: "print", "cut",
+// "copy", "paste", "selectAll", "search", "send", "image".
+QStringList bookCommandStates(const QStringList &on);
 
 // Offsets of the fields of a recipe record.
 namespace recipefield {
