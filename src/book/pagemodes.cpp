@@ -15,8 +15,8 @@ namespace {
 struct PageCommand {
     const char *menu;  // menu item, or nullptr
     const char *button; // toolbar key, or nullptr
-    // State on pages 1 to 4: 1 on, 0 off, -1 left as it is.
-    int onPage[4];
+    // Enabled on pages 1 to 4.
+    bool onPage[4];
 };
 
 // The image command is on the list page only when the shown recipe has an image: it is
@@ -26,6 +26,7 @@ constexpr PageCommand kCommands[] = {
     {"mnuEditCut", "Couper", {0, 1, 1, 0}},
     {"mnuEditCopy", "Copier", {1, 1, 1, 0}},
     {"mnuEditPaste", "Coller", {0, 1, 1, 0}},
+    // Select all serves the typed inputs of the add and modify pages as well.
     {"mnuEditSelect", nullptr, {1, 1, 1, 0}},
     {"mnuEditRechercher", "Find", {1, 0, 0, 0}},
     {"mnuEditEnvoyer", "Ttx", {1, 0, 0, 0}},
@@ -49,13 +50,13 @@ void frmRecettes::setPageCommands(int page)
 {
     const bool image = page == 1 && !imagePath().isEmpty();
     for (const PageCommand &c : kCommands) {
-        if (c.menu && c.onPage[page - 1] >= 0)
-            commands_.setMenuEnabled(QString::fromLatin1(c.menu), c.onPage[page - 1] == 1);
+        if (c.menu)
+            commands_.setMenuEnabled(QString::fromLatin1(c.menu), c.onPage[page - 1]);
     }
     commands_.setMenuEnabled(QStringLiteral("mnuViewImage"), image);
     for (const PageCommand &c : kCommands) {
-        if (c.button && c.onPage[page - 1] >= 0)
-            commands_.setButtonEnabled(QString::fromLatin1(c.button), c.onPage[page - 1] == 1);
+        if (c.button)
+            commands_.setButtonEnabled(QString::fromLatin1(c.button), c.onPage[page - 1]);
     }
     commands_.setButtonEnabled(QStringLiteral("Camera"), image);
 }
