@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 dir="${GRATINEL_DIR:-$HOME/Gratinel}"
 
 scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target gratinel gratinel-mkbook
 cmake --install build --prefix "$dir" >/dev/null
 
