@@ -80,7 +80,7 @@ void frmRecettes::buildListPage()
     Picture1->setPixmap(QIcon(QStringLiteral(":/book/livre.svg")).pixmap(px(1095), px(1095)));
     Picture1->setAlignment(Qt::AlignCenter);
 
-    Label1[0] = makeLabel(QStringLiteral("Les &familles de recettes"), page);
+    Label1[0] = makeLabel(QStringLiteral("Les f&amilles de recettes"), page);
     Label1[0]->setObjectName(QStringLiteral("Label1(0)"));
     ComboFamilles = new RecordCombo(order_, page);
     ComboFamilles->setObjectName(QStringLiteral("ComboFamilles"));
@@ -94,7 +94,7 @@ void frmRecettes::buildListPage()
     ComboRecettes->setToolTip(
         QStringLiteral("Choisir dans la liste une recette pour en afficher ci-dessous son texte"));
 
-    lblLaRecette = makeLabel(QStringLiteral("La recette"), page);
+    lblLaRecette = makeLabel(QStringLiteral("La rece&tte"), page);
     lblLaRecette->setObjectName(QStringLiteral("lblLaRecette"));
     txtRecette = new QPlainTextEdit(page);
     txtRecette->setObjectName(QStringLiteral("txtRecette"));
@@ -103,11 +103,14 @@ void frmRecettes::buildListPage()
     txtRecette->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtRecette->setTabChangesFocus(true);
 
-    // Labels with an accelerator give the focus to their list, as Alt+letter expects.
+    // Labels with an accelerator give the focus to their control, as Alt+letter expects;
+    // the letters are chosen apart from those of the menu bar.
     Label1[0]->setTextFormat(Qt::AutoText);
     Label1[0]->setBuddy(ComboFamilles);
     Label1[1]->setTextFormat(Qt::AutoText);
     Label1[1]->setBuddy(ComboRecettes);
+    lblLaRecette->setTextFormat(Qt::AutoText);
+    lblLaRecette->setBuddy(txtRecette);
 
     connect(ComboFamilles, &QComboBox::activated, this, [this] { ComboFamilles_Click(); });
     connect(ComboRecettes, &QComboBox::activated, this, [this] { ComboRecettes_Click(); });
