@@ -27,18 +27,20 @@ public:
 RecordCombo::RecordCombo(const FrenchOrder &order, QWidget *parent)
     : QComboBox(parent), model_(new RecordListModel(order, this))
 {
+    auto *style = new PlainPopupStyle();
+    style->setParent(this);
+    setStyle(style);
     auto *list = new QListView(this);
     list->setUniformItemSizes(true);
     list->setLayoutMode(QListView::Batched);
     list->setBatchSize(200);
     setView(list);
+    // A long list scrolls with a scroll bar, not with arrows at its ends.
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setModel(model_);
     setMaxVisibleItems(20);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(8);
-    auto *style = new PlainPopupStyle();
-    style->setParent(this);
-    setStyle(style);
 }
 
 qint32 RecordCombo::recordAt(int row) const
