@@ -43,7 +43,8 @@ void report(const char *what, double ms)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     // The offscreen display's notes about what it cannot do are noise here.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &msg) {
         if (type != QtWarningMsg && type != QtDebugMsg && type != QtInfoMsg)
