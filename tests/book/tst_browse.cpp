@@ -83,6 +83,7 @@ private Q_SLOTS:
     void missingImageWarnsOnceAndIsDroppedOnDisk();
     void imageCommandsFollowShownRecipe_data();
     void imageCommandsFollowShownRecipe();
+    void familyWithoutRecipeOffersNoImage();
     void tooHighCountsStillListEverything();
     void damagedRecipeEndsInFatalError_data();
     void damagedRecipeEndsInFatalError();
@@ -311,6 +312,23 @@ void TestBrowse::imageCommandsFollowShownRecipe()
     QCOMPARE(f.book()->imagePath(), secondHasImage ? second : QString());
     QCOMPARE(imageCommands(f.frame()), both(secondHasImage));
     QVERIFY(f.platform().messages.empty());
+}
+
+void TestBrowse::familyWithoutRecipeOffersNoImage()
+{
+    // The image of the recipe shown before must not stay on offer once nothing is shown.
+    BookFixture f;
+    const QString image = f.path(u"photo.bmp"_s);
+    QVERIFY(writeFile(image, "BM"));
+    BookBuilder b = withFirstFamily();
+    b.addRecipe(kAaa, u"Avec photo"_s, {}, image);
+    b.addFamily(u"Vide"_s);
+    QVERIFY(f.start(b));
+    QCOMPARE(imageCommands(f.frame()), both(true));
+
+    choose(f.book()->ComboFamilles, f.book()->ComboFamilles->findText(u"Vide"_s));
+    QVERIFY(f.book()->imagePath().isEmpty());
+    QCOMPARE(imageCommands(f.frame()), both(false));
 }
 
 void TestBrowse::tooHighCountsStillListEverything()
