@@ -75,7 +75,7 @@ frmMain::frmMain(Module1 &m, QWidget *parent) : QMainWindow(parent), m_(m)
     deactivateTimer_.setSingleShot(true);
     deactivateTimer_.setInterval(kDeactivationDelayMs);
     connect(&deactivateTimer_, &QTimer::timeout, this, [this] {
-        if (QGuiApplication::applicationState() != Qt::ApplicationActive)
+        if (!applicationActive_)
             deactivateBook();
     });
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
@@ -271,6 +271,7 @@ int frmMain::execOwnWindow(QDialog &dialog)
 
 void frmMain::applicationActiveChanged(bool active)
 {
+    applicationActive_ = active;
     if (ownWindows_ > 0 || !recettes_)
         return;
     if (active)

@@ -84,6 +84,7 @@ private:
     QList<QAction *> windowListActions_;
     QTimer deactivateTimer_;
     bool bookActive_ = false;
+    bool applicationActive_ = true;
     int ownWindows_ = 0;
     bool closing_ = false;
 };

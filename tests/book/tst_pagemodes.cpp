@@ -102,6 +102,7 @@ private Q_SLOTS:
     void minimisingSwitchesCommandsOffUntilRestored_data();
     void minimisingSwitchesCommandsOffUntilRestored();
     void messageBoxLeavesBookActive();
+    void switchingToAnotherProgramDeactivatesTheBook();
     void activationAfterFileErrorShowsFatalError();
 };
 
@@ -285,6 +286,33 @@ void TestPageModes::messageBoxLeavesBookActive()
     QTest::qWait(600);
     QVERIFY(frame->bookActive());
     QCOMPARE(f.m().pageCode, qint16(99));
+}
+
+void TestPageModes::switchingToAnotherProgramDeactivatesTheBook()
+{
+    BookFixture f;
+    QVERIFY(f.start(bookShowing(f, true)));
+    frmMain *frame = f.frame();
+    QCOMPARE(f.m().pageCode, qint16(11));
+
+    // Focus passing through "no window" for a moment, as between two of the program's
+    // windows: the book stays active and nothing is prepared again.
+    frame->applicationActiveChanged(false);
+    QCOMPARE(f.m().pageCode, qint16(11));
+    frame->applicationActiveChanged(true);
+    QTest::qWait(600);
+    QVERIFY(frame->bookActive());
+    QCOMPARE(f.m().pageCode, qint16(11));
+
+    // The user really went to another program, then came back.
+    frame->applicationActiveChanged(false);
+    QTRY_COMPARE(f.m().pageCode, qint16(0));
+    QVERIFY(!frame->bookActive());
+    QCOMPARE(bookCommandStates(frame), bookCommandStates(QStringList{}));
+    frame->applicationActiveChanged(true);
+    QCOMPARE(f.m().pageCode, qint16(11));
+    QCOMPARE(bookCommandStates(frame),
+             bookCommandStates(QStringList{u"print"_s, u"copy"_s, u"selectAll"_s, u"search"_s, u"send"_s, u"image"_s}));
 }
 
 void TestPageModes::activationAfterFileErrorShowsFatalError()
