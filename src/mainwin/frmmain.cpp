@@ -309,6 +309,14 @@ void frmMain::resizeEvent(QResizeEvent *event)
     centreWebLink();
 }
 
+void frmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Start-up leaves the hourglass on until the frame is first active.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_.platform.setPointer(Platform::Pointer::Normal);
+}
+
 void frmMain::centreWebLink()
 {
     // Centred on the frame's outer width, which may put it left of the strip's edge.
