@@ -53,12 +53,19 @@ Status DataFile::length(qint64 &bytes) const
     return Status::ok();
 }
 
-Status DataFile::read(qint64 offset, qint64 len, char *into)
+Status DataFile::checkRange(qint64 offset, qint64 len) const
 {
     if (!file_.isOpen())
         return failure(QStringLiteral("fichier fermé"));
     if (offset < 0 || len < 0)
         return Status::corrupt(QStringLiteral("%1 : position %2 invalide").arg(file_.fileName()).arg(offset));
+    return Status::ok();
+}
+
+Status DataFile::read(qint64 offset, qint64 len, char *into)
+{
+    if (Status s = checkRange(offset, len); !s.isOk())
+        return s;
     if (faults_ && faults_->failRead())
         return Status::ioError(QStringLiteral("%1 : lecture refusée").arg(file_.fileName()));
     if (len == 0)
@@ -80,10 +87,8 @@ Status DataFile::read(qint64 offset, qint64 len, char *into)
 
 Status DataFile::write(qint64 offset, const char *bytes, qint64 len)
 {
-    if (!file_.isOpen())
-        return failure(QStringLiteral("fichier fermé"));
-    if (offset < 0 || len < 0)
-        return Status::corrupt(QStringLiteral("%1 : position %2 invalide").arg(file_.fileName()).arg(offset));
+    if (Status s = checkRange(offset, len); !s.isOk())
+        return s;
     if (faults_ && faults_->failWrite())
         return Status::ioError(QStringLiteral("%1 : écriture refusée").arg(file_.fileName()));
     if (!file_.seek(offset))

@@ -54,6 +54,8 @@ public:
 
 private:
     Status failure(const QString &what) const;
+    // The file is open and the range is not negative.
+    Status checkRange(qint64 offset, qint64 len) const;
 
     mutable QFile file_;
     std::shared_ptr<FaultPlan> faults_;
