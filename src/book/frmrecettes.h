@@ -79,6 +79,7 @@ private:
     void selectRecipeEntry(int row);
     void setImagePath(const QString &path);
     void setImageCommands(bool enabled);
+    // The main window's commands as page 1 to 4 wants them; page 0 switches them all off.
     void setPageCommands(int page);
 
     Module1 &m_;

@@ -48,15 +48,17 @@ void frmRecettes::TabStrip1_Click()
 
 void frmRecettes::setPageCommands(int page)
 {
+    // Page 0: the book is not where commands act, and every one is off.
+    const auto on = [page](const PageCommand &c) { return page >= 1 && c.onPage[page - 1]; };
     const bool image = page == 1 && !imagePath().isEmpty();
     for (const PageCommand &c : kCommands) {
         if (c.menu)
-            commands_.setMenuEnabled(QString::fromLatin1(c.menu), c.onPage[page - 1]);
+            commands_.setMenuEnabled(QString::fromLatin1(c.menu), on(c));
     }
     commands_.setMenuEnabled(QStringLiteral("mnuViewImage"), image);
     for (const PageCommand &c : kCommands) {
         if (c.button)
-            commands_.setButtonEnabled(QString::fromLatin1(c.button), c.onPage[page - 1]);
+            commands_.setButtonEnabled(QString::fromLatin1(c.button), on(c));
     }
     commands_.setButtonEnabled(QStringLiteral("Camera"), image);
 }
@@ -78,16 +80,7 @@ void frmRecettes::ApplyPageMode()
 void frmRecettes::DisableBookCommands()
 {
     m_.pageCode = 0;
-    for (const PageCommand &c : kCommands) {
-        if (c.menu)
-            commands_.setMenuEnabled(QString::fromLatin1(c.menu), false);
-    }
-    commands_.setMenuEnabled(QStringLiteral("mnuViewImage"), false);
-    for (const PageCommand &c : kCommands) {
-        if (c.button)
-            commands_.setButtonEnabled(QString::fromLatin1(c.button), false);
-    }
-    commands_.setButtonEnabled(QStringLiteral("Camera"), false);
+    setPageCommands(0);
 }
 
 } // namespace gratinel
