@@ -119,19 +119,6 @@ void frmRecettes::buildListPage()
     setTabOrder(ComboRecettes, txtRecette);
 }
 
-void frmRecettes::buildOtherPages()
-{
-    // The add and modify pages hold only their family lists so far, filled with the list
-    // page's; a list alone on an empty page would puzzle, so they stay hidden until the
-    // rest of their page is there.
-    ComboFamillesAjouter = new RecordCombo(order_, Frame1[2]);
-    ComboFamillesAjouter->setObjectName(QStringLiteral("ComboFamillesAjouter"));
-    ComboFamillesAjouter->setVisible(false);
-    ComboFamillesModifier = new RecordCombo(order_, Frame1[3]);
-    ComboFamillesModifier->setObjectName(QStringLiteral("ComboFamillesModifier"));
-    ComboFamillesModifier->setVisible(false);
-}
-
 QString frmRecettes::imagePath() const
 {
     return lblLaRecette->property("Tag").toString();

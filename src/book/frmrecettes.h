@@ -1,8 +1,10 @@
 // The recipe book window: four pages behind a tab strip, over the book's data files.
 //
 // The window's operations are spread over one source file each: browsing (browse.cpp),
-// page switching and command availability (pagemodes.cpp), geometry (layout.cpp); this
-// file's source builds the controls and handles the window's own events.
+// page switching and command availability (pagemodes.cpp), geometry (layout.cpp), the
+// controls of the add, modify and delete pages (pages.cpp), adding (add.cpp), image paths
+// (imagepaths.cpp), modifying (modify.cpp), deleting (delete.cpp); this file's source
+// builds the list page and handles the window's own events.
 #pragma once
 
 #include "book/frenchorder.h"
@@ -14,11 +16,15 @@
 
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
 
 namespace gratinel {
 
 class CommandSwitches;
+class LimitedTextEdit;
 class Module1;
 class RecordCombo;
 class TabStrip;
@@ -48,6 +54,35 @@ public:
     void ApplyPageMode();
     void DisableBookCommands();
 
+    // Add page.
+    void Option1_Click(int index);
+    void txtImageAjouter_Change();
+    void cmdImageAjouter_Click();
+    void cmdValideAjouter_Click();
+    void cmdEffacerAjouter_Click();
+    void cmdAideAjouter_Click();
+
+    // Modify page.
+    void Option2_Click(int index);
+    void cmdValideModifier_Click();
+    void cmdEffacerModifier_Click();
+    void cmdAideModifier_Click();
+    void cmdImageModifier_Click();
+
+    // Delete page.
+    void Option3_Click(int index);
+    void cmdSupprimer_Click();
+    void cmdAideSupprimer_Click();
+
+    // Preparation of the modify and delete pages each time they come into force.
+    void prepareModifyPage();
+    void prepareDeletePage();
+
+    // Selects an option of a page in code, with the same effect as the user's choosing it.
+    void selectOption1(int index);
+    void selectOption2(int index);
+    void selectOption3(int index);
+
     // Image path of the shown recipe (the tag of lblLaRecette): an existing file, or empty.
     QString imagePath() const;
     // True while the window is minimised inside the main window.
@@ -64,8 +99,49 @@ public:
     RecordCombo *ComboRecettes = nullptr;
     QLabel *lblLaRecette = nullptr;
     QPlainTextEdit *txtRecette = nullptr;
+
+    // Captions of the recipe inputs of pages 2 to 4: "- son titre", "- sa famille", ...
+    std::array<QLabel *, 11> Label2{};
+    // The separators of pages 2, 3 and 4.
+    std::array<QFrame *, 3> Line1{};
+
+    // Add page.
+    std::array<QRadioButton *, 2> Option1{};
+    QLineEdit *txtSaisieFamille = nullptr;
     RecordCombo *ComboFamillesAjouter = nullptr;
+    QLineEdit *txtSaisieNomRecette = nullptr;
+    LimitedTextEdit *txtSaisieRecetteAjouter = nullptr;
+    QFrame *FrameImageAjouter = nullptr;
+    QPushButton *cmdImageAjouter = nullptr;
+    QLineEdit *txtImageAjouter = nullptr;
+    QFrame *FramecmdAjouter = nullptr;
+    QPushButton *cmdValideAjouter = nullptr;
+    QPushButton *cmdEffacerAjouter = nullptr;
+    QPushButton *cmdAideAjouter = nullptr;
+
+    // Modify page.
+    std::array<QRadioButton *, 2> Option2{};
+    QLineEdit *txtSaisieFamilleModifier = nullptr;
     RecordCombo *ComboFamillesModifier = nullptr;
+    QLineEdit *txtSaisieNomRecetteModifier = nullptr;
+    LimitedTextEdit *txtSaisieRecetteModifier = nullptr;
+    QFrame *FrameImageModifier = nullptr;
+    QPushButton *cmdImageModifier = nullptr;
+    QLineEdit *txtImageModifier = nullptr;
+    QFrame *FramecmdModifier = nullptr;
+    QPushButton *cmdValideModifier = nullptr;
+    QPushButton *cmdEffacerModifier = nullptr;
+    QPushButton *cmdAideModifier = nullptr;
+
+    // Delete page.
+    std::array<QRadioButton *, 2> Option3{};
+    QLabel *lblFamilleSupprimer = nullptr;
+    QLabel *lblFamilleRecetteSupprimer = nullptr;
+    QLabel *lblTitreRecetteSupprimer = nullptr;
+    LimitedTextEdit *txtTexteRecetteSupprimer = nullptr;
+    QFrame *FramecmdSupprimer = nullptr;
+    QPushButton *cmdSupprimer = nullptr;
+    QPushButton *cmdAideSupprimer = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -73,6 +149,11 @@ protected:
 private:
     void buildListPage();
     void buildOtherPages();
+    void buildAddPage();
+    void buildModifyPage();
+    void buildDeletePage();
+    void prepareListPage();
+    void prepareAddPage();
     void layOutAtCreation();
     // Selects an entry in code; runs the list's click handler as a user's choice does.
     void selectFamilyEntry(int row);

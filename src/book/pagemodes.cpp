@@ -69,12 +69,26 @@ void frmRecettes::ApplyPageMode()
     setPageCommands(currentTab);
     switch (currentTab) {
     case 1:
-        if (txtRecette->isEnabled())
-            txtRecette->setFocus();
+        prepareListPage();
+        break;
+    case 2:
+        prepareAddPage();
+        break;
+    case 3:
+        prepareModifyPage();
+        break;
+    case 4:
+        prepareDeletePage();
         break;
     default:
         break;
     }
+}
+
+void frmRecettes::prepareListPage()
+{
+    if (txtRecette->isEnabled())
+        txtRecette->setFocus();
 }
 
 void frmRecettes::DisableBookCommands()
