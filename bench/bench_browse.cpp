@@ -1,120 +1,144 @@
-// Browsing a book at its limits: 32767 families and 32767 recipes in one family.
-// Prints the time of each step (median of several runs); asserts nothing.
+// Browsing the largest book: the store's scan against a plain read of the recipe file,
+// choosing the family of 5000 recipes, a list of 32767 entries filled and opened, and
+// start-up compared with the starter book.
+#include "figures.h"
+#include "maxbook.h"
+
 #include "book/frmrecettes.h"
 #include "book/recordcombo.h"
-#include "fakeplatform.h"
-#include "mainwin/frmmain.h"
-#include "mainwin/launch.h"
-#include "store/bookbuilder.h"
 #include "store/module1.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <cstdio>
-#include <functional>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 using namespace gratinel;
+using namespace gratinel::bench;
 
 namespace {
 
-double medianMs(int runs, const std::function<void()> &work)
+constexpr int kRuns = 9;
+
+double rawReadMs(const QString &path)
 {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return -1;
+    const qint64 size = file.size();
+    const size_t alloc = size_t((size + 4095) / 4096 * 4096);
+    char *buffer = static_cast<char *>(std::aligned_alloc(4096, alloc));
+    const double ms = medianMs(kRuns, [&] {
+        file.seek(0);
+        if (file.read(buffer, size) != size)
+            note(QStringLiteral("lecture incomplète de %1").arg(path));
+    });
+    std::free(buffer);
+    return ms;
 }
 
-void report(const char *what, double ms)
+// The titles and record numbers of the recipes of family (every recipe when 0), as the
+// recipe list gets them from the store.
+std::vector<ListEntry> scanFamily(Module1 &m, qint32 family)
 {
-    std::printf("%-58s %9.1f ms\n", what, ms);
+    std::vector<ListEntry> found;
+    const qint16 wanted = m.recipeCount();
+    qint32 last = 0;
+    m.recipeFile.lastRecord(last);
+    int count = 0;
+    m.recipeFile.scan(2, last, [&](qint32 n, const RecipeRecord &r) {
+        if (r.state == kInUse) {
+            ++count;
+            if (family == 0 || r.familyRecord == family)
+                found.push_back({r.titleText(), n});
+        }
+        return count != wanted;
+    });
+    return found;
+}
+
+double startupMs(const QString &dir)
+{
+    std::unique_ptr<RunningBook> running;
+    return medianMs(
+        kRuns,
+        [&] {
+            running = std::make_unique<RunningBook>(dir);
+            QApplication::processEvents();
+        },
+        [&] { running.reset(); });
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The offscreen display's notes about what it cannot do are noise here.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &msg) {
-        if (type != QtWarningMsg && type != QtDebugMsg && type != QtInfoMsg)
-            std::fprintf(stderr, "%s\n", qPrintable(msg));
-    });
+    prepareDisplay();
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-
-    QElapsedTimer t;
-    t.start();
-    BookBuilder book;
-    const int families = 32767;
-    const int recipes = 32767;
-    for (int i = 0; i < families; ++i)
-        book.addFamily(QStringLiteral("Famille n° %1 — Œufs, gâteaux et crèmes").arg(families - i));
-    for (int i = 0; i < recipes; ++i)
-        book.addRecipe(2, QStringLiteral("Recette %1 : île flottante à la vanille").arg(recipes - i),
-                       QStringLiteral("Ingrédients\n- 4 œufs\n- 50 cl de lait\n\nPréparation\nFouetter, cuire."));
-    if (!book.writeTo(dir.path()).isOk())
+    QTemporaryDir maxDir, starterDir;
+    MaxBookInfo info;
+    QString error;
+    if (!writeMaxBook(maxDir.path(), {}, &info).isOk() || !makeStarterBook(starterDir.path(), &error)) {
+        note(QStringLiteral("bench_browse : livres impossibles à écrire %1").arg(error));
         return 1;
-    std::printf("Livre de %d familles et %d recettes (toutes dans une famille) écrit en %.0f ms\n\n", families,
-                recipes, t.nsecsElapsed() / 1e6);
+    }
 
-    FakePlatform platform;
-    platform.exeDir = dir.path();
-    Module1 m(platform);
-    frmMain *frame = nullptr;
-    t.restart();
-    m.Main([&](Module1 &mod) {
-        QWidget *w = launchMainWindow(mod);
-        frame = static_cast<frmMain *>(w);
-        return w;
-    });
-    report("Démarrage (trois listes de 32767 familles, 32767 recettes)", t.nsecsElapsed() / 1e6);
-    if (!frame)
+    const double raw = rawReadMs(QDir(maxDir.path()).filePath(QStringLiteral("GRTN2.DAT")));
+    figure("raw_read_grtn2_ms", raw, "ms");
+
+    RunningBook running(maxDir.path());
+    if (!running.started()) {
+        note(QStringLiteral("bench_browse : le programme ne démarre pas sur le livre maximal"));
         return 1;
-    frmRecettes *book1 = frame->recettes();
+    }
+    const double fill = medianMs(kRuns, [&] { (void)scanFamily(running.m(), info.bigFamilyRecord); });
+    figure("fill_recipe_list_ms", fill, "ms");
+    figure("fill_recipe_list_vs_raw", fill / raw, "x");
+
+    frmRecettes *book = running.book();
+    const int bigRow = book->ComboFamilles->entries().rowOfRecord(info.bigFamilyRecord);
+    figure("family_select_5000_ms", medianMs(kRuns, [&] {
+               book->ComboFamilles->setCurrentIndex(bigRow);
+               book->ComboFamilles_Click();
+               QApplication::processEvents();
+           }), "ms");
+    if (book->ComboRecettes->count() != 5000)
+        note(QStringLiteral("bench_browse : %1 recettes listées au lieu de 5000").arg(book->ComboRecettes->count()));
+
+    // A list of every recipe of the book, in a window of its own.
+    const std::vector<ListEntry> all = scanFamily(running.m(), 0);
+    FrenchOrder order;
+    QWidget window;
+    auto *combo = new RecordCombo(order, &window);
+    combo->setGeometry(10, 10, 400, 24);
+    window.resize(420, 600);
+    window.show();
     QApplication::processEvents();
+    std::vector<ListEntry> entries;
+    figure("combo_fill_32767_ms", medianMs(
+               kRuns,
+               [&] {
+                   combo->entries().clear();
+                   combo->entries().addEntries(std::move(entries));
+                   combo->setCurrentIndex(0);
+                   QApplication::processEvents();
+               },
+               [&] { entries = all; }), "ms");
+    if (combo->count() != 32767)
+        note(QStringLiteral("bench_browse : %1 entrées au lieu de 32767").arg(combo->count()));
+    figure("combo_popup_32767_ms", medianMs(kRuns, [&] {
+               combo->showPopup();
+               QApplication::processEvents();
+               combo->hidePopup();
+               QApplication::processEvents();
+           }), "ms");
 
-    // The family holding every recipe sorts last ("Famille n° 32767 ...").
-    const int big = book1->ComboFamilles->entries().rowOfRecord(2);
-    report("Choix de la famille de 32767 recettes (lecture + tri)", medianMs(5, [&] {
-               book1->ComboFamilles->setCurrentIndex(big);
-               book1->ComboFamilles_Click();
-           }));
-    report("Choix d'une famille sans recette (lecture complète)", medianMs(5, [&] {
-               book1->ComboFamilles->setCurrentIndex(0);
-               book1->ComboFamilles_Click();
-           }));
-    book1->ComboFamilles->setCurrentIndex(big);
-    book1->ComboFamilles_Click();
-    report("Choix d'une recette (enregistrement + texte)", medianMs(5, [&] {
-               book1->ComboRecettes->setCurrentIndex(book1->ComboRecettes->count() / 2);
-               book1->ComboRecettes_Click();
-           }));
-    report("Ouverture et fermeture de la liste des familles", medianMs(5, [&] {
-               book1->ComboFamilles->showPopup();
-               QApplication::processEvents();
-               book1->ComboFamilles->hidePopup();
-           }));
-    report("Ouverture et fermeture de la liste des recettes", medianMs(5, [&] {
-               book1->ComboRecettes->showPopup();
-               QApplication::processEvents();
-               book1->ComboRecettes->hidePopup();
-           }));
-    report("Taille conseillée des deux listes (sizeHint)", medianMs(5, [&] {
-               book1->ComboFamilles->updateGeometry();
-               (void)book1->ComboFamilles->sizeHint();
-               (void)book1->ComboRecettes->sizeHint();
-           }));
-    frame->close();
+    const double startMax = startupMs(maxDir.path());
+    const double startStarter = startupMs(starterDir.path());
+    note(QStringLiteral("démarrage : livre maximal %1 ms, livre de départ %2 ms").arg(startMax, 0, 'f', 1).arg(startStarter, 0, 'f', 1));
+    figure("startup_max_vs_starter", startMax / startStarter, "x");
     return 0;
 }

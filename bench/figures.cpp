@@ -1,0 +1,86 @@
+// Timing, figure lines and the program started over a book, for the benchmarks.
+#include "figures.h"
+
+#include "fakeplatform.h"
+#include "mainwin/frmmain.h"
+#include "mainwin/launch.h"
+#include "store/module1.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace gratinel::bench {
+
+double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &prepare)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare)
+            prepare();
+        QElapsedTimer t;
+        t.start();
+        work();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    const size_t n = times.size();
+    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+}
+
+void figure(const char *name, double value, const char *unit)
+{
+    std::printf("figure: %s %.2f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+void note(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+void prepareDisplay()
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &msg) {
+        if (type != QtWarningMsg && type != QtDebugMsg && type != QtInfoMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(msg));
+    });
+}
+
+RunningBook::RunningBook(const QString &dir) : platform_(std::make_unique<FakePlatform>())
+{
+    platform_->exeDir = dir;
+    m_ = std::make_unique<Module1>(*platform_);
+    if (m_->Main(launchMainWindow))
+        frame_ = qobject_cast<frmMain *>(m_->mainWindow);
+}
+
+RunningBook::~RunningBook()
+{
+    // The frame holds the module by reference: it goes first.
+    delete frame_;
+}
+
+frmRecettes *RunningBook::book() const
+{
+    return frame_ ? frame_->recettes() : nullptr;
+}
+
+bool copyBook(const QString &from, const QString &to)
+{
+    for (const char *name : {"GRTN1.DAT", "GRTN2.DAT", "GRTN3.DAT", "GRTN4.DAT"}) {
+        const QString target = QDir(to).filePath(QLatin1String(name));
+        QFile::remove(target);
+        if (!QFile::copy(QDir(from).filePath(QLatin1String(name)), target))
+            return false;
+    }
+    return true;
+}
+
+} // namespace gratinel::bench
