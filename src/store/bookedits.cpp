@@ -158,8 +158,18 @@ Status deleteRecipe(Module1 &m, qint32 record)
 Status deleteFamily(Module1 &m, qint32 record, const std::vector<qint32> &listedRecipes)
 {
     Status s;
-    for (qint32 n : listedRecipes) {
-        s = markDeleted(m.recipeFile, n, m.recipeWork);
+    {
+        // The recipes go under one sync: their order among themselves does not matter to
+        // a crash, but all of them are on disk before the header says they are gone. A
+        // failure half-way still syncs the ones marked before it; the count left too high
+        // is healed by the next scan.
+        SyncBatch batch(m.recipeFile.file());
+        for (qint32 n : listedRecipes) {
+            s = markDeleted(m.recipeFile, n, m.recipeWork);
+            if (!s.isOk())
+                return s;
+        }
+        s = batch.finish();
         if (!s.isOk())
             return s;
     }

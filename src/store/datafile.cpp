@@ -93,6 +93,8 @@ Status DataFile::write(qint64 offset, const char *bytes, qint64 len)
         return Status::ioError(QStringLiteral("%1 : écriture refusée").arg(file_.fileName()));
     if (!file_.seek(offset))
         return failure(QStringLiteral("positionnement"));
+    // From here some bytes may reach the system even when the write fails half-way.
+    unsynced_ = true;
     qint64 done = 0;
     while (done < len) {
         const qint64 n = file_.write(bytes + done, len - done);
@@ -100,9 +102,30 @@ Status DataFile::write(qint64 offset, const char *bytes, qint64 len)
             return failure(QStringLiteral("écriture"));
         done += n;
     }
+    if (faults_)
+        faults_->trace += 'w';
+    return batchDepth_ > 0 ? Status::ok() : sync();
+}
+
+Status DataFile::sync()
+{
     if (!file_.flush() || !syncToDisk(file_.handle()))
         return failure(QStringLiteral("synchronisation"));
+    unsynced_ = false;
+    if (faults_)
+        faults_->trace += 's';
     return Status::ok();
+}
+
+Status DataFile::endBatch()
+{
+    if (batchDepth_ > 0)
+        --batchDepth_;
+    if (batchDepth_ > 0 || !unsynced_)
+        return Status::ok();
+    if (!file_.isOpen())
+        return failure(QStringLiteral("fichier fermé"));
+    return sync();
 }
 
 } // namespace gratinel

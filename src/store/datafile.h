@@ -8,14 +8,18 @@
 #include <QString>
 
 #include <memory>
+#include <utility>
 
 namespace gratinel {
 
 // Makes a file fail on demand, for tests of the error paths: the read (or write) that
 // comes when the countdown is at 0 fails, and every later one too. -1 never fails.
+// The files that share a plan also note in trace, in order, each write that reached the
+// system ('w') and each sync to the disk ('s'), so that tests see what a crash would keep.
 struct FaultPlan {
     int readsBeforeFailure = -1;
     int writesBeforeFailure = -1;
+    QByteArray trace;
 
     bool failRead() { return countDown(readsBeforeFailure); }
     bool failWrite() { return countDown(writesBeforeFailure); }
@@ -47,8 +51,16 @@ public:
     Status length(qint64 &bytes) const;
     // Reads exactly len bytes at offset (0-based); fewer bytes on disk is an error.
     Status read(qint64 offset, qint64 len, char *into);
-    // Writes the bytes at offset (0-based), then flushes and syncs them to the disk.
+    // Writes the bytes at offset (0-based), then flushes and syncs them to the disk; inside
+    // a batch the sync waits for endBatch.
     Status write(qint64 offset, const char *bytes, qint64 len);
+
+    // Many writes under one sync: between beginBatch and endBatch the writes reach the
+    // system at once, in order, and endBatch syncs them all to the disk before it returns.
+    // Batches nest; the outermost endBatch syncs. endBatch syncs even after a failed
+    // write, so that what was written before the failure is kept.
+    void beginBatch() { ++batchDepth_; }
+    Status endBatch();
 
     void setFaultPlan(std::shared_ptr<FaultPlan> plan) { faults_ = std::move(plan); }
 
@@ -56,9 +68,33 @@ private:
     Status failure(const QString &what) const;
     // The file is open and the range is not negative.
     Status checkRange(qint64 offset, qint64 len) const;
+    Status sync();
 
     mutable QFile file_;
     std::shared_ptr<FaultPlan> faults_;
+    int batchDepth_ = 0;
+    bool unsynced_ = false;
+};
+
+// Keeps a batch of writes open on a file for the lifetime of the scope; finish() ends it
+// and gives the sync's outcome, otherwise the destructor ends it.
+class SyncBatch {
+public:
+    explicit SyncBatch(DataFile &file) : file_(&file) { file_->beginBatch(); }
+    ~SyncBatch() { finish(); }
+    SyncBatch(const SyncBatch &) = delete;
+    SyncBatch &operator=(const SyncBatch &) = delete;
+
+    Status finish()
+    {
+        if (!file_)
+            return Status::ok();
+        DataFile *f = std::exchange(file_, nullptr);
+        return f->endBatch();
+    }
+
+private:
+    DataFile *file_;
 };
 
 } // namespace gratinel

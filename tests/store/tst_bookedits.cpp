@@ -226,6 +226,76 @@ private Q_SLOTS:
         QCOMPARE(next, family + 1);
     }
 
+    void deletingFamilySyncsItsRecipesOnceAndEachStepBeforeTheNext()
+    {
+        BookBuilder b = minimal();
+        const qint32 family = b.addFamily(QStringLiteral("Lot"));
+        std::vector<qint32> recipes;
+        for (int i = 0; i < 5; ++i)
+            recipes.push_back(b.addRecipe(family, QStringLiteral("R%1").arg(i)));
+        auto o = open(b);
+        QVERIFY(o);
+        auto plan = std::make_shared<FaultPlan>();
+        o->m->recipeFile.file().setFaultPlan(plan);
+        o->m->familyFile.file().setFaultPlan(plan);
+        QVERIFY(bookedits::deleteFamily(*o->m, family, recipes).isOk());
+        // Five recipe records under one sync, then the recipe header, the family record and
+        // the family header, each synced before the next write.
+        QCOMPARE(plan->trace, QByteArray("wwwww" "s" "ws" "ws" "ws"));
+        // A family without listed recipes syncs nothing for them.
+        plan->trace.clear();
+        qint32 empty = 0;
+        QVERIFY(bookedits::addFamily(*o->m, QStringLiteral("Vide"), empty).isOk());
+        plan->trace.clear();
+        QVERIFY(bookedits::deleteFamily(*o->m, empty, {}).isOk());
+        QCOMPARE(plan->trace, QByteArray("ws" "ws"));
+    }
+
+    void failureInsideTheRecipeBatchKeepsEarlierMarksAndTheRestOfTheBook_data()
+    {
+        QTest::addColumn<int>("failingWrite");
+        QTest::newRow("first recipe") << 0;
+        QTest::newRow("middle recipe") << 2;
+        QTest::newRow("last recipe") << 4;
+    }
+
+    void failureInsideTheRecipeBatchKeepsEarlierMarksAndTheRestOfTheBook()
+    {
+        QFETCH(int, failingWrite);
+        BookBuilder b = minimal();
+        const qint32 family = b.addFamily(QStringLiteral("Lot"));
+        std::vector<qint32> recipes;
+        for (int i = 0; i < 5; ++i)
+            recipes.push_back(b.addRecipe(family, QStringLiteral("R%1").arg(i)));
+        const qint32 other = b.addRecipe(3, QStringLiteral("Ailleurs"), QStringLiteral("reste"));
+        auto o = open(b);
+        QVERIFY(o);
+        const QByteArray before = o->bytes("GRTN2.DAT");
+        auto plan = std::make_shared<FaultPlan>();
+        plan->writesBeforeFailure = failingWrite;
+        o->m->recipeFile.file().setFaultPlan(plan);
+        o->m->familyFile.file().setFaultPlan(plan);
+        QCOMPARE(bookedits::deleteFamily(*o->m, family, recipes).code(), Status::Code::IoError);
+        // What was marked before the failure went to the disk all the same.
+        QCOMPARE(plan->trace, QByteArray(failingWrite, 'w') + (failingWrite > 0 ? "s" : ""));
+
+        // The book opens again: only the recipes marked before the failure are gone, the
+        // headers still hold the old counts, and every other record is as it was.
+        o->m.reset();
+        Module1 again(o->platform);
+        QVERIFY(again.Main([](Module1 &) { return reinterpret_cast<QWidget *>(1); }));
+        QCOMPARE(again.recipeCount(), qint16(305 + 1));
+        QCOMPARE(again.familyCount(), qint16(17));
+        QByteArray expected = before;
+        for (int i = 0; i < failingWrite; ++i)
+            expected.replace((recipes[i] - 1) * 150, 2, le16(kDeleted));
+        QCOMPARE(o->bytes("GRTN2.DAT"), expected);
+        QCOMPARE(int16At(o->bytes("GRTN1.DAT"), (family - 1) * 130), qint16(kInUse));
+        RecipeRecord r;
+        QVERIFY(again.recipeFile.read(other, r).isOk());
+        QCOMPARE(r.titleText(), QStringLiteral("Ailleurs"));
+    }
+
     void deletingRecipeKeepsItsBytes()
     {
         auto o = open(minimal());
