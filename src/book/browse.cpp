@@ -52,6 +52,12 @@ void frmRecettes::FillFamilyLists()
     }
     if (!s.isOk())
         m_.fatalError = -1;
+    else if (wanted > 0 && qint16(found.size()) != wanted) {
+        // The scan met the last record before familyCount families (a deletion cut short
+        // before its count was lowered): the number found becomes the count, as for recipes.
+        m_.familyHeader.state = qint16(found.size());
+        m_.rewriteFamilyHeader();
+    }
 
     ComboFamilles->entries().addEntries(found);
     ComboFamillesAjouter->entries().addEntries(found);

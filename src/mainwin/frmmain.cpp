@@ -84,7 +84,13 @@ frmMain::frmMain(Module1 &m, QWidget *parent) : QMainWindow(parent), m_(m)
     resize(960, 680);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The base class's destructor hides the child windows, and the book window reports its
+    // state change: by then this object is only a QWidget, so nothing of it may be called.
+    if (bookWindow_)
+        disconnect(bookWindow_, nullptr, this, nullptr);
+}
 
 void frmMain::createMenus()
 {

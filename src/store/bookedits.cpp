@@ -114,7 +114,15 @@ Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QStrin
     RecipeRecord &r = m.recipeWork;
     const QByteArray textBytes = cp1252::encodeText(text);
     const QByteArray pathBytes = cp1252::encode(imagePath);
-    const bool appendText = !textBytes.isEmpty() && r.textLen < textBytes.size();
+    // The new text goes over the stored one only when that writes the bytes already there
+    // (the same text, or the stored one cut short): a record still pointing at the old text
+    // when the change is cut short then reads the old text whole. Any other text is
+    // appended, so that neither version is ever half overwritten.
+    bool appendText = !textBytes.isEmpty() && (r.textLen < textBytes.size() || r.textPos < 1);
+    if (!textBytes.isEmpty() && !appendText) {
+        QByteArray stored;
+        appendText = !m.textFile.read(r.textPos, qint32(textBytes.size()), stored).isOk() || stored != textBytes;
+    }
     Status s = checkBytes(m.textFile, appendText ? textBytes.size() : 0);
     if (s.isOk())
         s = checkBytes(m.imageFile, pathBytes.size());
@@ -126,7 +134,7 @@ Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QStrin
     r.setTitle(title);
     if (textBytes.isEmpty()) {
         r.textPos = r.textLen = 0;
-    } else if (appendText || r.textPos < 1) {
+    } else if (appendText) {
         s = m.textFile.append(textBytes, r.textPos);
         r.textLen = qint32(textBytes.size());
     } else {

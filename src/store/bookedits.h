@@ -31,8 +31,9 @@ Status addRecipe(Module1 &m, qint32 familyRecord, const QString &title, const QS
 Status changeFamily(Module1 &m, qint32 record, const QString &name);
 
 // Rewrites the recipe held in m.recipeWork (read when it was shown) as record: new family,
-// title, text and image path. A text no longer than the stored one is written over it in
-// place, a longer one is appended; a non-empty image path is always appended.
+// title, text and image path. A text that is the stored one or its beginning is written over
+// it in place, any other is appended (so that a change cut short never leaves the old text
+// half overwritten); a non-empty image path is always appended.
 Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QString &title, const QString &text,
                     const QString &imagePath);
 

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace gratinel {
 
 using Icon = Platform::Icon;
@@ -27,6 +29,30 @@ Module1::Opened Module1::openRecordFile(const QString &name, RecordFile<Record> 
     if (!whole || !file.read(1, header).isOk())
         return Opened::Failed;
     return header.state < minimum ? Opened::Failed : Opened::Ok;
+}
+
+// A change that was cut short between appending its record and raising the count leaves
+// the count below the number of records in use. The scans stop at the count, so the last
+// records would stay out of every list, and later additions with them: the count is raised
+// to what the file holds before anything is listed. A failure of this write is ignored, as
+// the count in memory is right for this run.
+template <class Record>
+void raiseLowCount(RecordFile<Record> &file, Record &header, const std::function<void()> &rewrite)
+{
+    qint32 last = 0;
+    if (!file.lastRecord(last).isOk())
+        return;
+    qint32 inUse = 0;
+    if (!file.scan(2, last, [&](qint32, const Record &r) {
+                 inUse += r.state == kInUse;
+                 return true;
+             }).isOk())
+        return;
+    inUse = std::min<qint32>(inUse, kMaxCount);
+    if (inUse > header.state) {
+        header.state = qint16(inUse);
+        rewrite();
+    }
 }
 
 Module1::Opened Module1::openByteStream(const QString &name, ByteStream &file)
@@ -87,6 +113,9 @@ bool Module1::Main(const std::function<QWidget *(Module1 &)> &createMainWindow)
         platform.endProgram();
         return false;
     }
+
+    raiseLowCount(familyFile, familyHeader, [this] { rewriteFamilyHeader(); });
+    raiseLowCount(recipeFile, recipeHeader, [this] { rewriteRecipeHeader(); });
 
     mainWindow = createMainWindow(*this);
     return mainWindow != nullptr && !platform.programEnded();

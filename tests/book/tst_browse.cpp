@@ -84,7 +84,8 @@ private Q_SLOTS:
     void imageCommandsFollowShownRecipe_data();
     void imageCommandsFollowShownRecipe();
     void familyWithoutRecipeOffersNoImage();
-    void tooHighCountsStillListEverything();
+    void wrongCountsStillListEverything_data();
+    void wrongCountsStillListEverything();
     void damagedRecipeEndsInFatalError_data();
     void damagedRecipeEndsInFatalError();
     void dataFileRemovedWhileRunning_data();
@@ -331,21 +332,37 @@ void TestBrowse::familyWithoutRecipeOffersNoImage()
     QCOMPARE(imageCommands(f.frame()), both(false));
 }
 
-void TestBrowse::tooHighCountsStillListEverything()
+void TestBrowse::wrongCountsStillListEverything_data()
 {
+    QTest::addColumn<qint16>("familyCount");
+    QTest::addColumn<qint16>("recipeCount");
+    // A deletion cut short before its count was lowered leaves counts too high.
+    QTest::newRow("too high") << qint16(40) << qint16(310);
+    // An addition cut short between its record and its count leaves them too low: the
+    // last records would stay out of every list, and later additions with them.
+    QTest::newRow("too low") << qint16(16) << qint16(300);
+}
+
+void TestBrowse::wrongCountsStillListEverything()
+{
+    QFETCH(qint16, familyCount);
+    QFETCH(qint16, recipeCount);
     BookBuilder b = minimal();
     b.addFamily(u"Effacée"_s, kDeleted);
     b.addRecipe(3, u"Effacée"_s, {}, {}, kDeleted);
-    b.setFamilyCount(40);
-    b.setRecipeCount(310);
+    b.addFamily(u"Zeste"_s);
+    b.addRecipe(2, u"Zzz la dernière"_s, u"Tout au bout"_s);
+    b.setFamilyCount(familyCount);
+    b.setRecipeCount(recipeCount);
     BookFixture f;
     QVERIFY(f.start(b));
 
-    QCOMPARE(f.book()->ComboFamilles->count(), 16);
-    QCOMPARE(f.book()->ComboRecettes->count(), 300);
-    // The recipe scan reached the last record first: the true count is written back,
-    // the rest of the header as it was.
-    QCOMPARE(f.recipeCountOnDisk(), qint16(300));
+    QCOMPARE(f.book()->ComboFamilles->count(), 17);
+    QCOMPARE(f.book()->ComboRecettes->count(), 301);
+    QCOMPARE(f.book()->ComboRecettes->itemText(300), u"Zzz la dernière"_s);
+    // The true counts are written back, the rest of the headers as they were.
+    QCOMPARE(f.recipeCountOnDisk(), qint16(301));
+    QCOMPARE(testbook::int16At(f.bytes(u"GRTN1.DAT"_s), 0), qint16(17));
     QCOMPARE(f.bytes(u"GRTN2.DAT"_s).mid(2, 148), QByteArray(148, ' '));
     QVERIFY(f.platform().messages.empty());
 }

@@ -150,6 +150,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("newText");
         QTest::addColumn<bool>("appended");
         QTest::newRow("plus court") << QStringLiteral("Tex") << false;
+        // Written over the old one, a different text would leave a mix of both on disk if
+        // the change were cut short before the record: it goes after the others.
+        QTest::newRow("plus court et différent") << QStringLiteral("Pâte") << true;
+        QTest::newRow("même longueur et différent") << QStringLiteral("Texte 8") << true;
         QTest::newRow("même longueur") << QStringLiteral("Texte 9") << false;
         QTest::newRow("plus long") << QStringLiteral("Texte 9 allongé") << true;
         QTest::newRow("fins de ligne comptées deux fois") << QStringLiteral("Text\n\n") << true;
