@@ -7,6 +7,7 @@
 // builds the list page and handles the window's own events.
 #pragma once
 
+#include "book/fittedlayout.h"
 #include "book/frenchorder.h"
 
 #include <QString>
@@ -87,6 +88,8 @@ public:
     QString imagePath() const;
     // True while the window is minimised inside the main window.
     bool isMinimizedInFrame() const;
+    // Every laid-out control's place in twips, as the last resize left it.
+    const LayoutTable &layoutTable() const { return layout_; }
 
     int currentTab = 1;
 
@@ -155,6 +158,14 @@ private:
     void prepareListPage();
     void prepareAddPage();
     void layOutAtCreation();
+    // Geometry (layout.cpp): pixels from twips at the screen's logical resolution, the
+    // controls by name, what their contents need, and the table applied to them.
+    double twipsPerPixel() const;
+    QRect pixelRect(const QString &name, const TwipsRect &r) const;
+    QWidget *laidOutControl(const QString &name) const;
+    ContentNeeds contentNeeds() const;
+    void applyLayout();
+    void setTabOrders();
     // Selects an entry in code; runs the list's click handler as a user's choice does.
     void selectFamilyEntry(int row);
     void selectRecipeEntry(int row);
@@ -166,6 +177,7 @@ private:
     Module1 &m_;
     CommandSwitches &commands_;
     FrenchOrder order_;
+    LayoutTable layout_;
 };
 
 } // namespace gratinel

@@ -1,53 +1,117 @@
-// Geometry of the recipe book: the designed positions, and the stretching at each resize.
+// Geometry of the recipe book: the designed places fitted to the font, and the stretching
+// at each resize, applied to the controls by their names.
 #include "book/frmrecettes.h"
 
+#include "book/fittedlayout.h"
+#include "book/limitedtextedit.h"
 #include "book/recordcombo.h"
 #include "book/tabstrip.h"
-#include "book/twips.h"
 #include "store/module1.h"
 
-#include <QFrame>
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QtMath>
 
 namespace gratinel {
 
 namespace {
 
-// Designed inner area of the window.
-constexpr int kDesignWidth = 8145;
-constexpr int kDesignHeight = 4965;
-constexpr int kMargin = 120;
-constexpr int kInputLeft = 2040;
-
-// Sets a width or height only when it is not negative: a window too small for a
-// control leaves it as it was.
-void setWidthTwips(QWidget *w, int width)
-{
-    if (width >= 0)
-        w->resize(px(width), w->height());
-}
-
-void setHeightTwips(QWidget *w, int height)
-{
-    if (height >= 0)
-        w->resize(w->width(), px(height));
-}
+bool isLine(const QString &name) { return name.startsWith(QLatin1String("Line")); }
 
 } // namespace
 
+double frmRecettes::twipsPerPixel() const
+{
+    const int dpi = logicalDpiX();
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+
+QRect frmRecettes::pixelRect(const QString &name, const TwipsRect &r) const
+{
+    const double t = twipsPerPixel();
+    const auto px = [t](int twips) { return qRound(twips / t); };
+    if (isLine(name)) {
+        // A line from X1 to X2, one pixel high, whichever way it runs.
+        const int x1 = px(r.left), x2 = px(r.right());
+        return QRect(qMin(x1, x2), px(r.top), qAbs(x2 - x1) + 1, 1);
+    }
+    return QRect(px(r.left), px(r.top), px(r.width), px(r.height));
+}
+
+QWidget *frmRecettes::laidOutControl(const QString &name) const
+{
+    if (name == QLatin1String("TabStrip1"))
+        return TabStrip1;
+    return findChild<QWidget *>(name);
+}
+
+ContentNeeds frmRecettes::contentNeeds() const
+{
+    const double t = twipsPerPixel();
+    const auto twips = [t](int pixels) { return qCeil(pixels * t); };
+    ContentNeeds needs;
+    for (const auto &[name, rect] : layout_) {
+        QWidget *w = laidOutControl(name);
+        if (!w)
+            continue;
+        const QSize hint = w->sizeHint();
+        if (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)) {
+            // The width is the layout's; a text line needs its whole height.
+            needs[name] = {0, twips(hint.height())};
+        } else if (auto *label = qobject_cast<QLabel *>(w); label && label->pixmap().isNull()) {
+            // Captions need their text; the boxed values of the delete page get their width
+            // from the layout and only need the height of a line.
+            const bool boxed = label->frameShape() != QFrame::NoFrame;
+            needs[name] = {boxed ? 0 : twips(hint.width()), twips(hint.height())};
+        } else if (auto *button = qobject_cast<QAbstractButton *>(w); button && !button->text().isEmpty()) {
+            needs[name] = {twips(hint.width()), twips(hint.height())};
+        }
+    }
+    return needs;
+}
+
+void frmRecettes::applyLayout()
+{
+    for (const auto &[name, rect] : layout_) {
+        if (QWidget *w = laidOutControl(name))
+            w->setGeometry(pixelRect(name, rect));
+    }
+}
+
+void frmRecettes::setTabOrders()
+{
+    // Tab runs from the tabs through each page top to bottom, left to right: a row's
+    // option, then its input; the page's buttons sit on the band below the first row.
+    // Hidden pages and disabled controls are passed over by Qt itself.
+    const QList<QWidget *> chain = {
+        TabStrip1->bar(),
+        ComboFamilles, ComboRecettes, txtRecette,
+        Option1[0], txtSaisieFamille, cmdValideAjouter, cmdEffacerAjouter, cmdAideAjouter,
+        Option1[1], ComboFamillesAjouter, txtSaisieNomRecette, txtSaisieRecetteAjouter,
+        cmdImageAjouter, txtImageAjouter,
+        Option2[0], txtSaisieFamilleModifier, cmdValideModifier, cmdEffacerModifier, cmdAideModifier,
+        Option2[1], ComboFamillesModifier, txtSaisieNomRecetteModifier, txtSaisieRecetteModifier,
+        cmdImageModifier, txtImageModifier,
+        Option3[0], cmdSupprimer, cmdAideSupprimer, Option3[1], txtTexteRecetteSupprimer,
+    };
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
+
 void frmRecettes::layOutAtCreation()
 {
-    resize(px(kDesignWidth), px(kDesignHeight));
-    place(Picture1, 120, 80, 1095, 1095);
-    place(Label1[0], 1320, 0, 2655, 255);
-    place(ComboFamilles, 1320, 240, 1815, 315);
-    place(Label1[1], 1320, 600, 2655, 255);
-    place(ComboRecettes, 1320, 840, 1815, 315);
-    place(lblLaRecette, 120, 1200, 1335, 255);
-    place(txtRecette, 120, 1440, 7455, 2055);
-    place(ComboFamillesAjouter, kInputLeft, 960, 1935, 315);
-    place(ComboFamillesModifier, kInputLeft, 960, 2175, 315);
+    const double t = twipsPerPixel();
+    resize(qRound(kDesignWidth / t), qRound(kDesignHeight / t));
+    layout_ = designedLayout();
+    layout_ = fittedLayout(layout_, contentNeeds());
+    applyLayout();
+    setTabOrders();
 }
 
 void frmRecettes::Form_Resize()
@@ -58,20 +122,16 @@ void frmRecettes::Form_Resize()
         return;
     }
 
+    // The tab strip first: its client area follows from its size.
     TabStrip1->setGeometry(0, 0, width(), height());
     const QRect client = TabStrip1->clientRect();
-    for (int i = 1; i <= 4; ++i)
-        Frame1[i]->setGeometry(client);
-
-    const int W = twips(client.width());
-    const int H = twips(client.height());
-
-    setWidthTwips(ComboFamilles, W - (1320 + kMargin));
-    setWidthTwips(ComboRecettes, W - (1320 + kMargin));
-    setWidthTwips(txtRecette, W - 2 * kMargin);
-    setHeightTwips(txtRecette, H - (1440 + kMargin));
-    setWidthTwips(ComboFamillesAjouter, W - (kInputLeft + kMargin));
-    setWidthTwips(ComboFamillesModifier, W - (kInputLeft + kMargin));
+    const double t = twipsPerPixel();
+    const auto twips = [t](int pixels) { return qRound(pixels * t); };
+    const LayoutInput in{twips(width()), twips(height()),
+                         TwipsRect{twips(client.left()), twips(client.top()), twips(client.width()),
+                                   twips(client.height())}};
+    layout_ = resizedLayout(layout_, in);
+    applyLayout();
 
     m_.platform.setPointer(Platform::Pointer::Normal);
 }

@@ -1,0 +1,197 @@
+// Fitting the designed grid to the font: wider captions, taller inputs, rows kept apart.
+#include "book/fittedlayout.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <vector>
+
+namespace gratinel {
+
+namespace {
+
+using Rows = std::vector<QStringList>;
+
+// Each page's controls by rows, top to bottom, in the page frame's coordinates.
+std::vector<Rows> pageRows()
+{
+    const auto edit = [](const QString &option0, const QString &input0, const QString &buttons,
+                         const QString &line, const QString &option1, const QString &familyLabel,
+                         const QString &family, const QString &titleLabel, const QString &title,
+                         const QString &textLabel, const QString &text) {
+        return Rows{{option0, input0}, {buttons},           {line},           {option1},
+                    {familyLabel, family}, {titleLabel, title}, {textLabel, text}};
+    };
+    return {
+        {{QStringLiteral("Picture1"), QStringLiteral("Label1(0)")},
+         {QStringLiteral("ComboFamilles")},
+         {QStringLiteral("Label1(1)")},
+         {QStringLiteral("ComboRecettes")},
+         {QStringLiteral("lblLaRecette")},
+         {QStringLiteral("txtRecette")}},
+        edit(QStringLiteral("Option1(0)"), QStringLiteral("txtSaisieFamille"),
+             QStringLiteral("FramecmdAjouter"), QStringLiteral("Line1(0)"),
+             QStringLiteral("Option1(1)"), QStringLiteral("Label2(2)"),
+             QStringLiteral("ComboFamillesAjouter"), QStringLiteral("Label2(0)"),
+             QStringLiteral("txtSaisieNomRecette"), QStringLiteral("Label2(1)"),
+             QStringLiteral("txtSaisieRecetteAjouter")),
+        edit(QStringLiteral("Option2(0)"), QStringLiteral("txtSaisieFamilleModifier"),
+             QStringLiteral("FramecmdModifier"), QStringLiteral("Line1(1)"),
+             QStringLiteral("Option2(1)"), QStringLiteral("Label2(3)"),
+             QStringLiteral("ComboFamillesModifier"), QStringLiteral("Label2(4)"),
+             QStringLiteral("txtSaisieNomRecetteModifier"), QStringLiteral("Label2(5)"),
+             QStringLiteral("txtSaisieRecetteModifier")),
+        edit(QStringLiteral("Option3(0)"), QStringLiteral("lblFamilleSupprimer"),
+             QStringLiteral("FramecmdSupprimer"), QStringLiteral("Line1(2)"),
+             QStringLiteral("Option3(1)"), QStringLiteral("Label2(8)"),
+             QStringLiteral("lblFamilleRecetteSupprimer"), QStringLiteral("Label2(9)"),
+             QStringLiteral("lblTitreRecetteSupprimer"), QStringLiteral("Label2(10)"),
+             QStringLiteral("txtTexteRecetteSupprimer")),
+        // Inside the image frames.
+        {{QStringLiteral("Label2(6)"), QStringLiteral("cmdImageAjouter"),
+          QStringLiteral("txtImageAjouter")}},
+        {{QStringLiteral("Label2(7)"), QStringLiteral("cmdImageModifier"),
+          QStringLiteral("txtImageModifier")}},
+    };
+}
+
+// Captions on the left of the add, modify and delete pages' rows.
+const QStringList &leftCaptions()
+{
+    static const QStringList names = {
+        QStringLiteral("Option1(0)"), QStringLiteral("Option1(1)"), QStringLiteral("Label2(2)"),
+        QStringLiteral("Label2(0)"),  QStringLiteral("Label2(1)"),  QStringLiteral("Option2(0)"),
+        QStringLiteral("Option2(1)"), QStringLiteral("Label2(3)"),  QStringLiteral("Label2(4)"),
+        QStringLiteral("Label2(5)"),  QStringLiteral("Option3(0)"), QStringLiteral("Option3(1)"),
+        QStringLiteral("Label2(8)"),  QStringLiteral("Label2(9)"),  QStringLiteral("Label2(10)"),
+    };
+    return names;
+}
+
+// Inputs of the column, and the controls inside the image frames that line up with it.
+const QStringList &columnInputs()
+{
+    static const QStringList names = {
+        QStringLiteral("txtSaisieFamille"),
+        QStringLiteral("ComboFamillesAjouter"),
+        QStringLiteral("txtSaisieNomRecette"),
+        QStringLiteral("txtSaisieRecetteAjouter"),
+        QStringLiteral("txtSaisieFamilleModifier"),
+        QStringLiteral("ComboFamillesModifier"),
+        QStringLiteral("txtSaisieNomRecetteModifier"),
+        QStringLiteral("txtSaisieRecetteModifier"),
+        QStringLiteral("lblFamilleSupprimer"),
+        QStringLiteral("lblFamilleRecetteSupprimer"),
+        QStringLiteral("lblTitreRecetteSupprimer"),
+        QStringLiteral("txtTexteRecetteSupprimer"),
+    };
+    return names;
+}
+
+const QStringList &imageFrameControls()
+{
+    static const QStringList names = {
+        QStringLiteral("cmdImageAjouter"), QStringLiteral("txtImageAjouter"),
+        QStringLiteral("cmdImageModifier"), QStringLiteral("txtImageModifier")};
+    return names;
+}
+
+bool isLine(const QString &name) { return name.startsWith(QLatin1String("Line")); }
+
+// Horizontal extent of a control; a line's width may run leftwards.
+std::pair<int, int> span(const QString &name, const TwipsRect &r)
+{
+    if (isLine(name))
+        return {std::min(r.left, r.right()), std::max(r.left, r.right())};
+    return {r.left, r.right()};
+}
+
+void moveColumn(LayoutTable &t, const ContentNeeds &needs)
+{
+    // Where the captions' texts end: a caption's box may be wider than what it shows.
+    int widest = 0;
+    for (const QString &name : leftCaptions()) {
+        const auto it = t.find(name);
+        const auto need = needs.find(name);
+        if (it != t.end() && need != needs.end())
+            widest = std::max(widest, it->second.left + need->second.width);
+    }
+    const int shift = std::max(kDesignInputLeft, widest + kCaptionGap) - kDesignInputLeft;
+    if (shift == 0)
+        return;
+    for (const QString &name : columnInputs()) {
+        if (const auto it = t.find(name); it != t.end()) {
+            it->second.left += shift;
+            it->second.width = std::max(0, it->second.width - shift);
+        }
+    }
+    for (const QString &name : imageFrameControls()) {
+        if (const auto it = t.find(name); it != t.end())
+            it->second.left += shift;
+    }
+}
+
+// Bottom of what a control shows: a caption taller than its text only shows the text.
+int contentBottom(const QString &name, const TwipsRect &r, const ContentNeeds &needs)
+{
+    const auto it = needs.find(name);
+    if (it == needs.end() || it->second.height <= 0)
+        return r.bottom();
+    return r.top + std::min(r.height, it->second.height);
+}
+
+void separateRows(LayoutTable &t, const Rows &rows, const ContentNeeds &needs)
+{
+    for (size_t i = 1; i < rows.size(); ++i) {
+        int push = 0;
+        for (const QString &name : rows[i]) {
+            const auto c = t.find(name);
+            if (c == t.end())
+                continue;
+            const auto [cl, cr] = span(name, c->second);
+            for (size_t j = 0; j < i; ++j) {
+                for (const QString &above : rows[j]) {
+                    const auto p = t.find(above);
+                    if (p == t.end())
+                        continue;
+                    const auto [pl, pr] = span(above, p->second);
+                    if (pl < cr && cl < pr)
+                        push = std::max(push, contentBottom(above, p->second, needs) - c->second.top);
+                }
+            }
+        }
+        if (push <= 0)
+            continue;
+        for (size_t k = i; k < rows.size(); ++k) {
+            for (const QString &name : rows[k]) {
+                if (const auto it = t.find(name); it != t.end())
+                    it->second.top += push;
+            }
+        }
+    }
+}
+
+} // namespace
+
+LayoutTable fittedLayout(LayoutTable table, const ContentNeeds &needs)
+{
+    for (const auto &[name, need] : needs) {
+        const auto it = table.find(name);
+        if (it == table.end() || isLine(name))
+            continue;
+        it->second.width = std::max(it->second.width, need.width);
+        it->second.height = std::max(it->second.height, need.height);
+    }
+    moveColumn(table, needs);
+    for (const Rows &rows : pageRows())
+        separateRows(table, rows, needs);
+    return table;
+}
+
+int inputColumn(const LayoutTable &table)
+{
+    const auto it = table.find(QStringLiteral("txtSaisieFamille"));
+    return it == table.end() ? kDesignInputLeft : it->second.left;
+}
+
+} // namespace gratinel
