@@ -15,7 +15,7 @@ namespace gratinel {
 
 QString frmAbout::homePage()
 {
-    return QStringLiteral("https://www.gratinel.fr/");
+    return QStringLiteral(GRATINEL_HOME_PAGE);
 }
 
 QString frmAbout::contactAddress()

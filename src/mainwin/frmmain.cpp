@@ -71,6 +71,7 @@ frmMain::frmMain(Module1 &m, QWidget *parent) : QMainWindow(parent), m_(m)
     createWebLink();
     layout->addWidget(Picture1_);
     connectCommands();
+    connectOutputCommands();
 
     deactivateTimer_.setSingleShot(true);
     deactivateTimer_.setInterval(kDeactivationDelayMs);

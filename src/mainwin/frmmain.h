@@ -46,6 +46,22 @@ public:
     void mnuFileExit_Click();
     void mnuHelpAbout_Click();
 
+    // Printing and sending the shown recipe (printing.cpp, sending.cpp).
+    void mnuFilePrint_Click();
+    void mnuEditEnvoyerTtx_Click();
+    void mnuEditEnvoyerNotePad_Click();
+    // The clipboard commands on the recipe book's focused text box; a beep when no
+    // text box has the focus (clipboard.cpp).
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditSelect_Click();
+    // Home page, help contents and the desktop's image viewer (shellcommands.cpp).
+    void lblAdresseWeb_Click();
+    void mnuHelpGrSurLeWeb_Click();
+    void ShowHelpContents();
+    void mnuViewImageVisuAssocie_Click();
+
     // Activation of the recipe book. Only the user's switching to another program and
     // the program's own windows (about box, search, image) take the activation away;
     // message boxes and the file dialog do not.
@@ -71,6 +87,12 @@ private:
     void fillWindowList(QMenu *viewMenu);
     void centreWebLink();
     void subWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
+    // Print, send, clipboard, web and help commands (outputcommands.cpp and the files above).
+    void connectOutputCommands();
+    void sendRecipe(const QString &extension, const QString &noAssociation, const QString &notWritten);
+    QWidget *clipboardTarget() const;
+    void routeEditShortcuts();
+    void openHomePage();
 
     Module1 &m_;
     ImageList images_;

@@ -23,6 +23,8 @@ public:
     virtual bool setCurrentX(int twips) = 0;
     virtual int currentY() const = 0;
     virtual bool textWidth(const QString &text, int &twips) = 0;
+    // Height of a line of text in the current font.
+    virtual bool textHeight(const QString &text, int &twips) = 0;
     virtual int printableWidth() const = 0;
     virtual int printableHeight() const = 0;
     virtual bool print(const QString &text) = 0; // without ending the line

@@ -2,19 +2,18 @@
 #include "platform/qtplatform.h"
 
 #include "platform/apptitle.h"
+#include "platform/desktopopen.h"
 #include "platform/helpwindow.h"
 #include "platform/qtprinter.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
-#include <QUrl>
 
 namespace gratinel {
 
@@ -101,13 +100,7 @@ std::optional<QString> QtPlatform::openFileName(const OpenFileRequest &request)
 
 int QtPlatform::shellOpen(const QString &target, const QString &workingDir)
 {
-    Q_UNUSED(workingDir);
-    const QUrl url = QUrl(target, QUrl::StrictMode);
-    const bool isWeb = url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https" || url.scheme() == u"mailto");
-    const QUrl what = isWeb ? url : QUrl::fromLocalFile(target);
-    if (!isWeb && !QFileInfo::exists(target))
-        return 2; // file not found
-    return QDesktopServices::openUrl(what) ? 42 : kNoAssociation;
+    return desktopOpen(target, workingDir);
 }
 
 QString QtPlatform::helpContents(const QString &helpFile)

@@ -1,7 +1,6 @@
-// Line printing on the default printer, positions in twips from the printable area's corner.
+// Line printing on the default printer or a PDF file, positions in twips from the printable area's corner.
 #include "platform/qtprinter.h"
 
-#include <QFontMetricsF>
 #include <QPrinterInfo>
 
 namespace gratinel {
@@ -9,10 +8,23 @@ namespace gratinel {
 QtPrinter::QtPrinter() : printer_(QPrinter::HighResolution)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
+    if (info.isNull()) {
         failed_ = true;
-    else
+    } else {
         printer_.setPrinterName(info.printerName());
+        // Without the system's print support Qt falls back to writing a PDF file
+        // somewhere: that is not printing, and is refused.
+        if (printer_.outputFormat() != QPrinter::NativeFormat || !printer_.isValid())
+            failed_ = true;
+    }
+    printer_.setDocName(QStringLiteral("Recette"));
+}
+
+QtPrinter::QtPrinter(const QString &pdfFile) : printer_(QPrinter::HighResolution)
+{
+    printer_.setOutputFormat(QPrinter::PdfFormat);
+    printer_.setOutputFileName(pdfFile);
+    printer_.setPageSize(QPageSize(QPageSize::A4));
     printer_.setDocName(QStringLiteral("Recette"));
 }
 
@@ -32,8 +44,16 @@ bool QtPrinter::ready()
             return false;
         }
         painter_.setFont(font_);
+        metrics_.reset();
     }
     return true;
+}
+
+const QFontMetricsF &QtPrinter::metrics()
+{
+    if (!metrics_)
+        metrics_.emplace(painter_.font(), &printer_);
+    return *metrics_;
 }
 
 double QtPrinter::toDevice(int twips) const
@@ -52,6 +72,7 @@ bool QtPrinter::setFontSize(int points)
         return false;
     font_.setPointSize(points);
     painter_.setFont(font_);
+    metrics_.reset();
     return true;
 }
 
@@ -67,7 +88,15 @@ bool QtPrinter::textWidth(const QString &text, int &twips)
 {
     if (!ready())
         return false;
-    twips = toTwips(QFontMetricsF(painter_.font(), &printer_).horizontalAdvance(text));
+    twips = toTwips(metrics().horizontalAdvance(text));
+    return true;
+}
+
+bool QtPrinter::textHeight(const QString &, int &twips)
+{
+    if (!ready())
+        return false;
+    twips = toTwips(metrics().lineSpacing());
     return true;
 }
 
@@ -85,9 +114,9 @@ bool QtPrinter::print(const QString &text)
 {
     if (!ready())
         return false;
-    const QFontMetricsF metrics(painter_.font(), &printer_);
-    painter_.drawText(QPointF(toDevice(x_), toDevice(y_) + metrics.ascent()), text);
-    x_ += toTwips(metrics.horizontalAdvance(text));
+    const QFontMetricsF &m = metrics();
+    painter_.drawText(QPointF(toDevice(x_), toDevice(y_) + m.ascent()), text);
+    x_ += toTwips(m.horizontalAdvance(text));
     return true;
 }
 
@@ -96,7 +125,7 @@ bool QtPrinter::endLine()
     if (!ready())
         return false;
     x_ = 0;
-    y_ += toTwips(QFontMetricsF(painter_.font(), &printer_).lineSpacing());
+    y_ += toTwips(metrics().lineSpacing());
     return true;
 }
 

@@ -1,17 +1,24 @@
-// The default printer as a line printer measured in twips, on QPrinter.
+// The default printer (or a PDF file) as a line printer measured in twips, on QPrinter.
 #pragma once
 
 #include "platform/platform.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+
+#include <optional>
 
 namespace gratinel {
 
 class QtPrinter : public Printer {
 public:
+    // The system's default printer. Without one every operation fails: nothing is ever
+    // written to a file in its place.
     QtPrinter();
+    // A PDF file instead of a printer, for proofs and measurements.
+    explicit QtPrinter(const QString &pdfFile);
     ~QtPrinter() override;
 
     bool setFontSize(int points) override;
@@ -19,6 +26,7 @@ public:
     bool setCurrentX(int twips) override;
     int currentY() const override { return y_; }
     bool textWidth(const QString &text, int &twips) override;
+    bool textHeight(const QString &text, int &twips) override;
     int printableWidth() const override;
     int printableHeight() const override;
     bool print(const QString &text) override;
@@ -28,12 +36,14 @@ public:
 
 private:
     bool ready();
+    const QFontMetricsF &metrics();
     double toDevice(int twips) const;
     int toTwips(double device) const;
 
     QPrinter printer_;
     QPainter painter_;
     QFont font_;
+    std::optional<QFontMetricsF> metrics_;
     bool failed_ = false;
     int x_ = 0;
     int y_ = 0;

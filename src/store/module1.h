@@ -14,6 +14,8 @@ class QWidget;
 
 namespace gratinel {
 
+struct RecipeSheet;
+
 // Start-up limits: a book must hold at least this many families and recipes in use.
 constexpr qint16 kMinFamilies = 16;
 constexpr qint16 kMinRecipes = 300;
@@ -35,6 +37,10 @@ public:
 
     // Shows the fatal-error message and ends the program. The caller returns at once.
     void ShowFatalError();
+
+    // Writes the recipe sheet as "recette." + extension in the program directory, dated
+    // today (recipesheet.cpp). Returns the ok flag: false when it was not written completely.
+    bool WriteRecipeSheet(const QString &extension, const RecipeSheet &sheet);
 
     // Full path of a file of the program directory.
     QString pathOf(const QString &fileName) const { return programDir + fileName; }

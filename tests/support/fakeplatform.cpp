@@ -20,8 +20,9 @@ bool FakePrinter::setCurrentX(int twips)
 {
     if (!step())
         return false;
-    if (lines.last().isEmpty() && twips > 0)
-        lines.last() = QString(twips / charWidth, u' ');
+    // A line's margin shows as spaces, after the mark of a page it starts.
+    if ((lines.last().isEmpty() || lines.last() == u"<page>") && twips > 0)
+        lines.last() += QString(twips / charWidth, u' ');
     x = twips;
     return true;
 }
@@ -31,6 +32,14 @@ bool FakePrinter::textWidth(const QString &text, int &twips)
     if (!step())
         return false;
     twips = int(text.size()) * charWidth;
+    return true;
+}
+
+bool FakePrinter::textHeight(const QString &, int &twips)
+{
+    if (!step())
+        return false;
+    twips = lineHeight;
     return true;
 }
 
@@ -67,7 +76,7 @@ bool FakePrinter::newPage()
 bool FakePrinter::endDoc()
 {
     ended = true;
-    return step();
+    return step() && !failEndDoc;
 }
 
 Platform::Answer FakePlatform::msgBox(const QString &text, Icon icon, Buttons buttons, Answer defaultAnswer)

@@ -25,6 +25,7 @@ public:
     bool setCurrentX(int twips) override;
     int currentY() const override { return y; }
     bool textWidth(const QString &text, int &twips) override;
+    bool textHeight(const QString &text, int &twips) override;
     int printableWidth() const override { return width; }
     int printableHeight() const override { return height; }
     bool print(const QString &text) override;
@@ -39,6 +40,7 @@ public:
     int x = 0;
     int y = 0;
     int failAfter = -1; // operations before every operation fails; -1 never
+    bool failEndDoc = false; // the system refuses the finished job
     QStringList lines{QString()};
     int pages = 1;
     bool ended = false;

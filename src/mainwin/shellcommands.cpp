@@ -1,0 +1,62 @@
+// Commands that hand something to the desktop or the help window: home page, help, image viewer.
+#include "mainwin/frmmain.h"
+
+#include "book/frmrecettes.h"
+#include "mainwin/frmabout.h"
+#include "platform/desktopopen.h"
+#include "store/module1.h"
+
+#include <QFileInfo>
+
+namespace gratinel {
+
+// pageCode of the recipe book active on its list page.
+constexpr qint16 kListPageCode = 11;
+
+void frmMain::openHomePage()
+{
+    if (m_.platform.shellOpen(frmAbout::homePage(), QString()) == Platform::kNoAssociation)
+        m_.platform.msgBox(QStringLiteral("Aucune association n'est définie pour naviguer sur Internet"),
+                           Platform::Icon::Information);
+}
+
+void frmMain::lblAdresseWeb_Click()
+{
+    openHomePage();
+}
+
+void frmMain::mnuHelpGrSurLeWeb_Click()
+{
+    openHomePage();
+}
+
+void frmMain::ShowHelpContents()
+{
+    const QString error = m_.platform.helpContents(m_.helpFile);
+    if (!error.isEmpty())
+        m_.platform.msgBox(error, Platform::Icon::None);
+}
+
+void frmMain::mnuViewImageVisuAssocie_Click()
+{
+    if (m_.pageCode != kListPageCode || !recettes_)
+        return;
+    Platform &platform = m_.platform;
+    const QString path = recettes_->imagePath();
+    if (!QFileInfo(path).isFile()) {
+        platform.msgBox(QStringLiteral("Fichier") + m_.crlf + path + m_.crlf + QStringLiteral("non trouvé."),
+                        Platform::Icon::Critical);
+        return;
+    }
+    // The desktop opens a file by what it is, and a book may name any file: only an
+    // image is handed over, never a program that would then run.
+    if (!isImageByContent(path)) {
+        platform.msgBox(QStringLiteral("Ce fichier n'est pas un fichier image."), Platform::Icon::Critical);
+        return;
+    }
+    if (platform.shellOpen(path, QFileInfo(path).absolutePath()) == Platform::kNoAssociation)
+        platform.msgBox(QStringLiteral("Aucune association n'est définie pour afficher l'image"),
+                        Platform::Icon::Information);
+}
+
+} // namespace gratinel

@@ -1,0 +1,51 @@
+// Recipe sheet: its layout and the delete-then-create write of its file.
+#include "store/recipesheet.h"
+
+#include "platform/apptitle.h"
+#include "store/cp1252.h"
+#include "store/module1.h"
+
+#include <QFile>
+
+namespace gratinel {
+
+QString sheetHeading(const QDate &date)
+{
+    return appTitle() + QStringLiteral(" (Edition du ") + date.toString(QStringLiteral("d/M/yyyy"))
+        + QStringLiteral(")");
+}
+
+QByteArray recipeSheetBytes(const QDate &date, const RecipeSheet &sheet)
+{
+    const QByteArray crlf("\r\n");
+    QByteArray out;
+    out.reserve(sheet.text.size() + 256);
+    out += cp1252::encode(sheetHeading(date)) + crlf + crlf;
+    out += cp1252::encode(QStringLiteral("Famille de recettes : ") + sheet.family) + crlf;
+    out += crlf + cp1252::encode(QStringLiteral("Recette : ") + sheet.recipe) + crlf;
+    out += crlf + cp1252::encodeText(sheet.text) + crlf;
+    return out;
+}
+
+bool writeRecipeSheetFile(const QString &path, const QByteArray &bytes)
+{
+    // A file that cannot be deleted (in use, read-only) is left to the creation below,
+    // which then fails.
+    QFile::remove(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool written = file.write(bytes) == bytes.size();
+    // Bytes still in a buffer are not on disk: the flush is part of writing them.
+    const bool flushed = file.flush();
+    file.close();
+    return written && flushed && file.error() == QFileDevice::NoError;
+}
+
+bool Module1::WriteRecipeSheet(const QString &extension, const RecipeSheet &sheet)
+{
+    return writeRecipeSheetFile(pathOf(QStringLiteral("recette.") + extension),
+                                recipeSheetBytes(platform.today(), sheet));
+}
+
+} // namespace gratinel
