@@ -18,7 +18,10 @@
 namespace gratinel {
 
 QtPlatform::QtPlatform() = default;
-QtPlatform::~QtPlatform() = default;
+QtPlatform::~QtPlatform()
+{
+    delete help_.data();
+}
 
 QWidget *QtPlatform::owner() const
 {
