@@ -25,6 +25,7 @@ class QRadioButton;
 namespace gratinel {
 
 class CommandSwitches;
+class Status;
 class LimitedTextEdit;
 class Module1;
 class RecordCombo;
@@ -157,6 +158,18 @@ private:
     void buildDeletePage();
     void prepareListPage();
     void prepareAddPage();
+    void addFamilyFromPage();
+    void addRecipeFromPage();
+    // A refused input: normal pointer, the beep when asked, the information message, then
+    // the focus to focus (when given).
+    void refuseInput(const QString &message, bool beep, QWidget *focus);
+    // True when a change of the book failed: a book too full to take it has been told to
+    // the user; any other failure has set fatalError.
+    bool editRefused(const Status &s);
+    // Last step of every change: normal pointer, and the fatal error when one was met.
+    void endEdit();
+    // Opens the program's help at its contents, as F1 does.
+    void openHelp();
     void layOutAtCreation();
     // Geometry (layout.cpp): pixels from twips at the screen's logical resolution, the
     // controls by name, what their contents need, and the table applied to them.

@@ -1,10 +1,109 @@
 // Image paths: the file dialog, and the rules that refuse a path or warn it will not be shown.
+#include "book/imagepaths.h"
+
 #include "book/frmrecettes.h"
+#include "store/module1.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <array>
 
 namespace gratinel {
 
-void frmRecettes::txtImageAjouter_Change() {}
+namespace imagepaths {
 
-void frmRecettes::cmdImageAjouter_Click() {}
+namespace {
+
+// In the order they are tested.
+constexpr std::array<const char *, 9> kRefused = {"EXE", "COM", "BAT", "DLL", "VBX", "OCX", "DOC", "TXT", "WRI"};
+constexpr std::array<const char *, 6> kViewable = {"GIF", "JPG", "BMP", "WMF", "EMF", "ICO"};
+
+template <std::size_t N>
+bool listed(const std::array<const char *, N> &list, const QString &extension)
+{
+    for (const char *entry : list) {
+        if (extension == QLatin1String(entry))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<QString> imageExtension(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (dot < 0)
+        return std::nullopt;
+    return path.mid(dot + 1).toUpper();
+}
+
+bool isRefusedExtension(const QString &extension)
+{
+    return listed(kRefused, extension);
+}
+
+bool isViewableExtension(const QString &extension)
+{
+    return listed(kViewable, extension);
+}
+
+bool refusedOnChange(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const std::optional<QString> ext = imageExtension(path);
+    return !ext || isRefusedExtension(*ext);
+}
+
+Verdict checkOnValidation(const QString &path)
+{
+    const std::optional<QString> ext = imageExtension(path);
+    if (!ext || ext->isEmpty() || isRefusedExtension(*ext))
+        return Verdict::Refused;
+    return isViewableExtension(*ext) ? Verdict::Viewable : Verdict::NotViewable;
+}
+
+Platform::OpenFileRequest dialogRequest()
+{
+    Platform::OpenFileRequest r;
+    r.title = QStringLiteral("Rechercher une image");
+    r.filters = QStringList{
+        QStringLiteral("(*.GIF) Compuserve GIF|*.GIF"),
+        QStringLiteral("(*.JPG) JPEG-Fichiers|*.JPG"),
+        QStringLiteral("(*.BMP) Bitmap Windows|*.BMP"),
+        QStringLiteral("(*.WMF) Méta-fichier Windows|*.WMF"),
+        QStringLiteral("(*.EMF) Méta-fichier étendu Windows|*.EMF"),
+        QStringLiteral("Tous fichiers (*.*)|*.*"),
+    };
+    r.filterIndex = 1;
+    return r;
+}
+
+std::optional<QString> chooseImage(Platform &platform)
+{
+    return platform.openFileName(dialogRequest());
+}
+
+} // namespace imagepaths
+
+void frmRecettes::txtImageAjouter_Change()
+{
+    const QString path = txtImageAjouter->text();
+    if (!imagepaths::refusedOnChange(path))
+        return;
+    Platform &platform = m_.platform;
+    platform.setPointer(Platform::Pointer::Normal);
+    platform.beep();
+    platform.msgBox(imagepaths::kNotAnImage, Platform::Icon::Information);
+    txtImageAjouter->clear();
+}
+
+void frmRecettes::cmdImageAjouter_Click()
+{
+    if (const std::optional<QString> chosen = imagepaths::chooseImage(m_.platform))
+        txtImageAjouter->setText(*chosen);
+}
 
 } // namespace gratinel

@@ -2,10 +2,14 @@
 #include "book/frmrecettes.h"
 
 #include "book/commandswitches.h"
+#include "book/limitedtextedit.h"
+#include "book/recordcombo.h"
 #include "book/tabstrip.h"
 #include "store/module1.h"
 
 #include <QFrame>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QPlainTextEdit>
 
 namespace gratinel {
@@ -89,6 +93,19 @@ void frmRecettes::prepareListPage()
 {
     if (txtRecette->isEnabled())
         txtRecette->setFocus();
+}
+
+void frmRecettes::prepareAddPage()
+{
+    // The image path stays: only the typed texts go.
+    txtSaisieFamille->clear();
+    txtSaisieNomRecette->clear();
+    txtSaisieRecetteAjouter->clear();
+    ComboFamillesAjouter->setCurrentIndex(ComboFamilles->currentIndex());
+    if (Option1[0]->isChecked())
+        txtSaisieFamille->setFocus();
+    else
+        ComboFamillesAjouter->setFocus();
 }
 
 void frmRecettes::DisableBookCommands()

@@ -45,10 +45,6 @@ private:
     const bool &frameClosing_;
 };
 
-// Delay before a loss of the application's activation counts: the system moves the
-// focus through "no window" between two windows of the program.
-constexpr int kDeactivationDelayMs = 250;
-
 } // namespace
 
 frmMain::frmMain(Module1 &m, QWidget *parent) : QMainWindow(parent), m_(m)
@@ -72,15 +68,6 @@ frmMain::frmMain(Module1 &m, QWidget *parent) : QMainWindow(parent), m_(m)
     layout->addWidget(Picture1_);
     connectCommands();
     connectOutputCommands();
-
-    deactivateTimer_.setSingleShot(true);
-    deactivateTimer_.setInterval(kDeactivationDelayMs);
-    connect(&deactivateTimer_, &QTimer::timeout, this, [this] {
-        if (!applicationActive_)
-            deactivateBook();
-    });
-    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) { applicationActiveChanged(state == Qt::ApplicationActive); });
 
     resize(960, 680);
 }
@@ -249,7 +236,6 @@ void frmMain::mnuHelpAbout_Click()
 
 void frmMain::activateBook()
 {
-    deactivateTimer_.stop();
     if (bookActive_ || !recettes_ || closing_ || m_.platform.programEnded())
         return;
     bookActive_ = true;
@@ -258,7 +244,6 @@ void frmMain::activateBook()
 
 void frmMain::deactivateBook()
 {
-    deactivateTimer_.stop();
     if (!bookActive_ || !recettes_)
         return;
     bookActive_ = false;
@@ -268,23 +253,10 @@ void frmMain::deactivateBook()
 int frmMain::execOwnWindow(QDialog &dialog)
 {
     deactivateBook();
-    ++ownWindows_;
     const int result = dialog.exec();
-    --ownWindows_;
     if (!m_.platform.programEnded())
         activateBook();
     return result;
-}
-
-void frmMain::applicationActiveChanged(bool active)
-{
-    applicationActive_ = active;
-    if (ownWindows_ > 0 || !recettes_)
-        return;
-    if (active)
-        activateBook();
-    else
-        deactivateTimer_.start();
 }
 
 void frmMain::subWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState)
@@ -301,7 +273,6 @@ void frmMain::subWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates 
 void frmMain::closeEvent(QCloseEvent *event)
 {
     closing_ = true;
-    deactivateTimer_.stop();
     if (recettes_) {
         recettes_->Form_Unload();
         bookActive_ = false;

@@ -6,7 +6,7 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <QTimer>
+
 
 class QAction;
 class QDialog;
@@ -62,17 +62,16 @@ public:
     void ShowHelpContents();
     void mnuViewImageVisuAssocie_Click();
 
-    // Activation of the recipe book. Only the user's switching to another program and
-    // the program's own windows (about box, search, image) take the activation away;
-    // message boxes and the file dialog do not.
+    // Activation of the recipe book. Only the program's own windows (about box, search,
+    // image) take the activation away and give it back when they close; message boxes, the
+    // file dialog and the user's switching to another program and back do not, so that a
+    // page comes back exactly as it was left.
     void activateBook();
     void deactivateBook();
     bool bookActive() const { return bookActive_; }
     // Shows one of the program's own windows modally: the recipe book loses the
     // activation while it is open, and gets it back after.
     int execOwnWindow(QDialog &dialog);
-    // The application became active or inactive (the user switched programs).
-    void applicationActiveChanged(bool active);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -105,10 +104,7 @@ private:
     QHash<QString, QAction *> menuItems_;
     QHash<QString, QAction *> buttons_;
     QList<QAction *> windowListActions_;
-    QTimer deactivateTimer_;
     bool bookActive_ = false;
-    bool applicationActive_ = true;
-    int ownWindows_ = 0;
     bool closing_ = false;
 };
 

@@ -44,6 +44,16 @@ bool BookFixture::start(const BookBuilder &book)
     return write(book) && start();
 }
 
+bool BookFixture::restart()
+{
+    delete frame_.data();
+    auto fresh = std::make_unique<FakePlatform>();
+    fresh->exeDir = dir_.path();
+    m_ = std::make_unique<Module1>(*fresh);
+    platform_ = std::move(fresh);
+    return start();
+}
+
 QString BookFixture::path(const QString &fileName) const
 {
     return m_->programDir.isEmpty() ? QDir(dir_.path()).filePath(fileName) : m_->programDir + fileName;

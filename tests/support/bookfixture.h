@@ -34,6 +34,9 @@ public:
     bool start();
     // write, then start.
     bool start(const BookBuilder &book);
+    // Closes the program and starts it again over the same folder, on a fresh platform,
+    // as a user does after the program ended.
+    bool restart();
 
     // Full path of a file of the folder, as the program names it in its messages.
     QString path(const QString &fileName) const;
