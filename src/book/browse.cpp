@@ -67,6 +67,14 @@ void frmRecettes::FillFamilyLists()
         m_.ShowFatalError();
 }
 
+void frmRecettes::refillFamilyLists()
+{
+    ComboFamilles->entries().clear();
+    ComboFamillesAjouter->entries().clear();
+    ComboFamillesModifier->entries().clear();
+    FillFamilyLists();
+}
+
 void frmRecettes::ComboFamilles_Click()
 {
     if (ComboRecettes->isEnabled())

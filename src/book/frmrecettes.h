@@ -187,6 +187,21 @@ private:
     // The main window's commands as page 1 to 4 wants them; page 0 switches them all off.
     void setPageCommands(int page);
 
+    // Modify and delete pages.
+    QString shownFamilyName() const;
+    QString shownRecipeTitle() const;
+    void renameFamily();
+    void changeShownRecipe();
+    bool acceptModifiedImagePath(const QString &path);
+    bool familyHoldsTitle(qint32 family, const QString &title);
+    // Selects the family, then the recipe (0: none), by record number after the lists were
+    // rebuilt; false, with fatalError set, when one of them is no longer listed.
+    bool reselect(qint32 family, qint32 recipe);
+    void deleteSelectedFamily();
+    void deleteSelectedRecipe();
+    // Empties the three family lists and fills them again from the disk.
+    void refillFamilyLists();
+
     Module1 &m_;
     CommandSwitches &commands_;
     FrenchOrder order_;
