@@ -275,8 +275,11 @@ void TestModify::newTextRewrittenInPlaceOrAppended_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored"); // the text after trimming
     QTest::addColumn<bool>("inPlace");
-    QTest::newRow("shorter, spaces trimmed") << u"  Eau\nSel  "_s << u"Eau\nSel"_s << true;
-    QTest::newRow("same length") << u"Eau, céleris\nSel"_s << u"Eau, céleris\nSel"_s << true;
+    // A text is written over the stored one only when it is that text or its beginning, so
+    // that a change cut short never leaves a half-overwritten text behind.
+    QTest::newRow("cut short, spaces trimmed") << u"  Eau, poireaux  "_s << u"Eau, poireaux"_s << true;
+    QTest::newRow("unchanged") << kPotageText << kPotageText << true;
+    QTest::newRow("shorter but other") << u"Eau\nSel"_s << u"Eau\nSel"_s << false;
     QTest::newRow("one character longer") << u"Eau, poireaux\nSel!"_s << u"Eau, poireaux\nSel!"_s << false;
     QTest::newRow("emptied") << u"   "_s << QString() << false;
 }
@@ -395,6 +398,7 @@ void TestModify::changeIsOnDiskByteForByteWhenTheHandlerReturns()
     f.openOn(kSoupes, kPotage);
     const QByteArray before = f.fx.bytes(u"GRTN2.DAT"_s);
     const qint64 paths = f.fx.bytes(u"GRTN4.DAT"_s).size();
+    const qint64 texts = f.fx.bytes(u"GRTN3.DAT"_s).size();
     f.b()->ComboFamillesModifier->setCurrentIndex(f.b()->ComboFamillesModifier->entries().rowOfRecord(kVide));
     f.b()->txtSaisieNomRecetteModifier->setText(u"Soupe à l'oignon"_s);
     f.b()->txtSaisieRecetteModifier->setPlainText(u"Oignons"_s);
@@ -405,7 +409,7 @@ void TestModify::changeIsOnDiskByteForByteWhenTheHandlerReturns()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray after = file.readAll();
     QByteArray record = le16(kInUse) + le32(kVide) + QByteArray("Soupe \xE0 l'oignon").leftJustified(128, ' ')
-                        + le32(int32At(before, (kPotage - 1) * 150 + 134)) // shorter: in place
+                        + le32(qint32(texts + 1))
                         + le32(7) + le32(qint32(paths + 1)) + le32(qint32(f.photo.size()));
     QByteArray expected = before;
     expected.replace((kPotage - 1) * 150, 150, record);
