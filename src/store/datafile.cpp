@@ -4,6 +4,7 @@
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
+#include <cerrno>
 #include <unistd.h>
 #endif
 
@@ -17,6 +18,35 @@ bool syncToDisk(int fd)
     return _commit(fd) == 0;
 #else
     return ::fsync(fd) == 0;
+#endif
+}
+
+// One read or write at an offset, without a seek first where the system allows it: a family
+// deletion reads and writes thousands of records one by one. Returns the bytes done, 0 at
+// the end of the file, -1 on failure.
+qint64 readAt(QFile &file, qint64 offset, char *into, qint64 len)
+{
+#ifdef Q_OS_WIN
+    return file.seek(offset) ? file.read(into, len) : -1;
+#else
+    ssize_t n;
+    do
+        n = ::pread(file.handle(), into, size_t(len), off_t(offset));
+    while (n < 0 && errno == EINTR);
+    return n;
+#endif
+}
+
+qint64 writeAt(QFile &file, qint64 offset, const char *bytes, qint64 len)
+{
+#ifdef Q_OS_WIN
+    return file.seek(offset) ? file.write(bytes, len) : -1;
+#else
+    ssize_t n;
+    do
+        n = ::pwrite(file.handle(), bytes, size_t(len), off_t(offset));
+    while (n < 0 && errno == EINTR);
+    return n;
 #endif
 }
 
@@ -70,15 +100,11 @@ Status DataFile::read(qint64 offset, qint64 len, char *into)
         return Status::ioError(QStringLiteral("%1 : lecture refusée").arg(file_.fileName()));
     if (len == 0)
         return Status::ok();
-    if (offset + len > file_.size())
-        return Status::corrupt(QStringLiteral("%1 : lecture après la fin du fichier").arg(file_.fileName()));
-    if (!file_.seek(offset))
-        return failure(QStringLiteral("positionnement"));
     qint64 done = 0;
     while (done < len) {
-        const qint64 n = file_.read(into + done, len - done);
+        const qint64 n = readAt(file_, offset + done, into + done, len - done);
         if (n <= 0)
-            return n == 0 ? Status::corrupt(QStringLiteral("%1 : fin de fichier inattendue").arg(file_.fileName()))
+            return n == 0 ? Status::corrupt(QStringLiteral("%1 : lecture après la fin du fichier").arg(file_.fileName()))
                           : failure(QStringLiteral("lecture"));
         done += n;
     }
@@ -91,13 +117,11 @@ Status DataFile::write(qint64 offset, const char *bytes, qint64 len)
         return s;
     if (faults_ && faults_->failWrite())
         return Status::ioError(QStringLiteral("%1 : écriture refusée").arg(file_.fileName()));
-    if (!file_.seek(offset))
-        return failure(QStringLiteral("positionnement"));
     // From here some bytes may reach the system even when the write fails half-way.
     unsynced_ = true;
     qint64 done = 0;
     while (done < len) {
-        const qint64 n = file_.write(bytes + done, len - done);
+        const qint64 n = writeAt(file_, offset + done, bytes + done, len - done);
         if (n <= 0)
             return failure(QStringLiteral("écriture"));
         done += n;
