@@ -4,6 +4,7 @@
 #include "store/cp1252.h"
 #include "store/module1.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace gratinel::bookedits {
@@ -41,6 +42,29 @@ Status checkBytes(ByteStream &file, qint64 len)
 {
     const Status s = file.canAppend(len);
     return s.code() == Status::Code::Full ? fullFile(file.file().path()) : s;
+}
+
+// The records of these numbers as they are on disk, sorted by number. They are read in large
+// blocks over the span they cover, not one system call each: a family may hold thousands.
+Status readRecipes(RecordFile<RecipeRecord> &file, std::vector<qint32> numbers,
+                   std::vector<std::pair<qint32, RecipeRecord>> &records)
+{
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    records.clear();
+    if (numbers.empty())
+        return Status::ok();
+    if (numbers.front() < 1)
+        return Status::corrupt(QStringLiteral("%1 : enregistrement %2 invalide").arg(file.file().path()).arg(numbers.front()));
+    records.reserve(numbers.size());
+    size_t next = 0;
+    return file.scan(numbers.front(), numbers.back(), [&](qint32 n, const RecipeRecord &r) {
+        if (n == numbers[next]) {
+            records.emplace_back(n, r);
+            ++next;
+        }
+        return next < numbers.size();
+    });
 }
 
 } // namespace
@@ -171,9 +195,21 @@ Status deleteFamily(Module1 &m, qint32 record, const std::vector<qint32> &listed
         // a crash, but all of them are on disk before the header says they are gone. A
         // failure half-way still syncs the ones marked before it; the count left too high
         // is healed by the next scan.
+        // Each record is read before it is written back with its state cleared, so that
+        // every other field stays as it is on disk.
+        std::vector<std::pair<qint32, RecipeRecord>> onDisk;
+        s = readRecipes(m.recipeFile, listedRecipes, onDisk);
+        if (!s.isOk())
+            return s;
         SyncBatch batch(m.recipeFile.file());
         for (qint32 n : listedRecipes) {
-            s = markDeleted(m.recipeFile, n, m.recipeWork);
+            const auto found = std::lower_bound(onDisk.begin(), onDisk.end(), n,
+                                                [](const auto &entry, qint32 number) { return entry.first < number; });
+            if (found == onDisk.end() || found->first != n)
+                return Status::corrupt(QStringLiteral("%1 : enregistrement %2 absent").arg(m.recipeFile.file().path()).arg(n));
+            m.recipeWork = found->second;
+            m.recipeWork.state = kDeleted;
+            s = m.recipeFile.write(n, m.recipeWork);
             if (!s.isOk())
                 return s;
         }
