@@ -18,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QTabBar>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace gratinel;
@@ -437,6 +438,8 @@ void TestLayout::tabGoesTopToBottomOnEveryPage()
     QVERIFY(f.start(testbook::minimal()));
     frmRecettes *book = f.book();
     book->TabStrip1->selectTab(page);
+    // Everything of the minimal book is protected, which hides the delete button.
+    book->cmdSupprimer->setVisible(true);
 
     // The page's controls in the window's focus chain, from the tabs on, whether the page's
     // mode has them enabled or not.
