@@ -2,6 +2,7 @@
 #include "book/frmrecettes.h"
 
 #include "book/commandswitches.h"
+#include "book/familyscan.h"
 #include "book/recordcombo.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
@@ -42,10 +43,10 @@ void frmRecettes::FillFamilyLists()
         // Stops at familyCount in-use families, or at the last record when the count
         // on disk claims more families than there are.
         int count = 0;
-        s = m_.familyFile.scan(2, last, [&](qint32 n, const FamilyRecord &r) {
-            if (r.state == kInUse) {
+        s = m_.familyFile.scanBytes(2, last, [&](qint32 n, const char *r) {
+            if (FamilyRecord::stateIn(r) == kInUse) {
                 ++count;
-                found.push_back({r.nameText(), n});
+                found.push_back({FamilyRecord::nameTextIn(r), n});
             }
             return count != wanted;
         });
@@ -89,37 +90,23 @@ void frmRecettes::FillRecipeList()
     m_.platform.setPointer(Platform::Pointer::Hourglass);
     Status s = m_.CheckDataFile(QStringLiteral("GRTN2.DAT")) ? Status::ok() : Status::notFound(QStringLiteral("GRTN2.DAT"));
 
-    std::vector<ListEntry> found;
-    const qint32 family = ComboFamilles->selectedRecord();
-    const qint16 wanted = m_.recipeCount();
-    int count = 0;
-    qint32 last = 0;
+    FamilyRecipes found;
     if (s.isOk())
-        s = m_.recipeFile.lastRecord(last);
-    if (s.isOk() && wanted > 0) {
-        s = m_.recipeFile.scan(2, last, [&](qint32 n, const RecipeRecord &r) {
-            if (r.state == kInUse) {
-                ++count;
-                if (r.familyRecord == family)
-                    found.push_back({r.titleText(), n});
-            }
-            return count != wanted;
-        });
-    }
+        s = scanFamilyRecipes(m_, ComboFamilles->selectedRecord(), found);
     if (!s.isOk()) {
         m_.fatalError = -1;
         m_.ShowFatalError();
         return;
     }
 
-    if (count != wanted) {
+    if (found.inUse != m_.recipeCount()) {
         // The scan met the last record before recipeCount recipes: the count on disk was
         // too high, and the number actually found becomes the count.
-        m_.recipeHeader.state = qint16(count);
+        m_.recipeHeader.state = qint16(found.inUse);
         m_.rewriteRecipeHeader();
     }
 
-    ComboRecettes->entries().addEntries(std::move(found));
+    ComboRecettes->entries().addEntries(std::move(found.entries));
     if (ComboRecettes->count() > 0) {
         txtRecette->setEnabled(true);
         selectRecipeEntry(0);

@@ -4,6 +4,8 @@
 #include <QCollator>
 #include <QString>
 
+#include <string>
+
 namespace gratinel {
 
 class FrenchOrder {
@@ -12,6 +14,14 @@ public:
     // Negative, zero or positive as a sorts before, with or after b.
     int compare(const QString &a, const QString &b) const { return collator_.compare(a, b); }
     QCollatorSortKey sortKey(const QString &text) const { return collator_.sortKey(text); }
+
+    // Appends to keys the sort key of text as a run of bytes: two texts' runs, compared
+    // byte by byte as unsigned (a run that is a prefix of the other first, as
+    // std::string_view does), are in the order of compare(). Built from a table of the collation weights of the characters
+    // of Windows-1252, which every stored name and title is made of, so a key costs a few
+    // table lookups per character. False, with keys as it was, when text holds another
+    // character or the collation could not be tabled (then sortKey() is the way).
+    bool appendWeights(const QString &text, std::string &keys) const;
 
 private:
     QCollator collator_;

@@ -15,6 +15,14 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// Unicode value of every byte.
+constexpr std::array<char16_t, 256> kDecode = [] {
+    std::array<char16_t, 256> t{};
+    for (int b = 0; b < 256; ++b)
+        t[size_t(b)] = (b >= 0x80 && b <= 0x9F) ? kHigh[size_t(b - 0x80)] : char16_t(b);
+    return t;
+}();
+
 // Byte for one UTF-16 unit, or -1 when the code page has none.
 int byteFor(char16_t u)
 {
@@ -31,12 +39,15 @@ int byteFor(char16_t u)
 
 QString decode(const QByteArray &bytes)
 {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar *dst = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        dst[i] = (b >= 0x80 && b <= 0x9F) ? QChar(kHigh[b - 0x80]) : QChar(b);
-    }
+    return decode(bytes.constData(), bytes.size());
+}
+
+QString decode(const char *bytes, qsizetype len)
+{
+    QString out(len, Qt::Uninitialized);
+    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    for (qsizetype i = 0; i < len; ++i)
+        dst[i] = kDecode[static_cast<unsigned char>(bytes[i])];
     return out;
 }
 

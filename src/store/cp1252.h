@@ -10,6 +10,7 @@ namespace gratinel::cp1252 {
 // code page leaves undefined (81, 8D, 8F, 90, 9D) decode to the C1 controls of the
 // same value, so that decode then encode gives back the same bytes.
 QString decode(const QByteArray &bytes);
+QString decode(const char *bytes, qsizetype len);
 
 // One byte per character; a character the code page cannot hold becomes '?'.
 QByteArray encode(const QString &text);

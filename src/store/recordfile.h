@@ -85,6 +85,16 @@ public:
     template <class Visit>
     Status scan(qint32 first, qint32 last, Visit visit)
     {
+        return scanBytes(first, last,
+                         [&](qint32 n, const char *bytes) { return visit(n, Record::decode(bytes)); });
+    }
+
+    // The same scan handing over each record's kRecordLength bytes as they lie in the file,
+    // valid during the call only: for long scans that look at a field or two of most
+    // records (Record's field readers) and decode few.
+    template <class Visit>
+    Status scanBytes(qint32 first, qint32 last, Visit visit)
+    {
         QByteArray block;
         for (qint64 n = first; n <= last;) {
             const qint64 count = std::min<qint64>(kScanBlock, qint64(last) - n + 1);
@@ -92,8 +102,9 @@ public:
             Status s = file_.read(offsetOf(qint32(n)), block.size(), block.data());
             if (!s.isOk())
                 return s;
+            const char *bytes = block.constData();
             for (qint64 i = 0; i < count; ++i) {
-                if (!visit(qint32(n + i), Record::decode(block.constData() + i * kRecordLength)))
+                if (!visit(qint32(n + i), bytes + i * kRecordLength))
                     return Status::ok();
             }
             n += count;

@@ -46,8 +46,25 @@ QString trimSpaces(const QString &text)
 
 QString fieldText(const QByteArray &field)
 {
-    return trimSpaces(cp1252::decode(field));
+    return fieldText(field.constData(), int(field.size()));
 }
+
+QString fieldText(const char *field, int size)
+{
+    // A space byte is the only byte that decodes to a space: trimming the bytes first
+    // gives the same text and decodes only what is kept.
+    int begin = 0;
+    int end = size;
+    while (begin < end && field[begin] == ' ')
+        ++begin;
+    while (end > begin && field[end - 1] == ' ')
+        --end;
+    return cp1252::decode(field + begin, end - begin);
+}
+
+qint16 FamilyRecord::stateIn(const char *bytes) { return get16(bytes); }
+qint16 RecipeRecord::stateIn(const char *bytes) { return get16(bytes); }
+qint32 RecipeRecord::familyRecordIn(const char *bytes) { return get32(bytes + 2); }
 
 FamilyRecord FamilyRecord::decode(const char *bytes)
 {

@@ -32,6 +32,7 @@ constexpr qint16 kMaxCount = 32767;
 QByteArray fixedText(const QString &text, int size = kFixedTextSize);
 // A fixed text field as shown: decoded, leading and trailing spaces removed.
 QString fieldText(const QByteArray &field);
+QString fieldText(const char *field, int size = kFixedTextSize);
 // Leading and trailing spaces removed (spaces only, as the stored fields are padded with them).
 QString trimSpaces(const QString &text);
 
@@ -45,6 +46,9 @@ struct FamilyRecord {
     void encodeTo(char *bytes) const;
 
     QString nameText() const { return fieldText(name); }
+    // Fields read straight from a record's bytes, without decoding the rest.
+    static qint16 stateIn(const char *bytes);
+    static QString nameTextIn(const char *bytes) { return fieldText(bytes + 2); }
     void setName(const QString &text) { name = fixedText(text); }
 };
 
@@ -63,6 +67,10 @@ struct RecipeRecord {
     void encodeTo(char *bytes) const;
 
     QString titleText() const { return fieldText(title); }
+    // Fields read straight from a record's bytes, without decoding the rest.
+    static qint16 stateIn(const char *bytes);
+    static qint32 familyRecordIn(const char *bytes);
+    static QString titleTextIn(const char *bytes) { return fieldText(bytes + 6); }
     void setTitle(const QString &text) { title = fixedText(text); }
 };
 
