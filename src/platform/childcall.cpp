@@ -46,6 +46,10 @@ qint64 currentAddressSpace()
 [[noreturn]] void childMain(int fd, const std::function<std::optional<QByteArray>()> &work,
                             const ChildLimits &limits)
 {
+    // The parent's crash handlers (a test runner's, a debugger's) have nothing to do here:
+    // a child that fails simply dies.
+    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGPIPE, SIGXCPU, SIGTERM})
+        std::signal(sig, SIG_DFL);
     if (const qint64 now = currentAddressSpace(); now > 0) {
         const rlim_t cap = rlim_t(now + limits.extraAddressSpace);
         const rlimit r{cap, cap};
