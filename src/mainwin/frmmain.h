@@ -45,6 +45,9 @@ public:
 
     void mnuFileExit_Click();
     void mnuHelpAbout_Click();
+    // The shown recipe's image in the program's own window, modal over owner (none from
+    // the toolbar's button).
+    void mnuViewImageVisuInterne_Click(QWidget *owner);
 
     // Printing and sending the shown recipe (printing.cpp, sending.cpp).
     void mnuFilePrint_Click();
@@ -110,6 +113,7 @@ private:
     bool applicationActive_ = true;
     int ownWindows_ = 0;
     bool closing_ = false;
+    bool imageWindowOwnerless_ = false;
 };
 
 } // namespace gratinel

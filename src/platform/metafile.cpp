@@ -1,4 +1,4 @@
-// Metafile recognition, record walk and rendering through libwmf, libemf2svg and Qt SVG.
+// Metafile recognition, record walk, and drawing through libwmf, or libemf2svg and Qt SVG.
 #include "platform/metafile.h"
 
 #include "platform/childcall.h"
@@ -11,10 +11,11 @@
 #include <cmath>
 #include <optional>
 #include <cstdlib>
+#include <cstring>
 
 #include <emf2svg.h>
 #include <libwmf/api.h>
-#include <libwmf/svg.h>
+#include <libwmf/gd.h>
 
 namespace gratinel {
 
@@ -164,18 +165,22 @@ QRectF Metafile::wmfFrame(const QByteArray &data)
                   QPointF((right - orgX) * points, (bottom - orgY) * points));
 }
 
-std::optional<QByteArray> Metafile::wmfToSvg(const QByteArray &data)
+QImage Metafile::renderWmf(const QByteArray &data)
 {
     const QRectF frame = wmfFrame(data);
-    return runInChild([&data, frame]() -> std::optional<QByteArray> {
+    ChildLimits limits;
+    limits.maxOutputBytes = kMaxPixels * 4 + 16;
+    // libwmf's raster device keeps the file's colours exactly (its SVG device rounds them
+    // to named colours). The child answers the width, the height and the pixels.
+    const std::optional<QByteArray> answer = runInChild([&data, frame]() -> std::optional<QByteArray> {
         wmfAPI *api = nullptr;
         wmfAPI_Options options{};
-        options.function = wmf_svg_function;
+        options.function = wmf_gd_function;
         const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
         if (wmf_api_create(&api, flags, &options) != wmf_E_None)
             return std::nullopt;
         QByteArray copy = data;
-        std::optional<QByteArray> svg;
+        std::optional<QByteArray> pixels;
         wmfD_Rect box{};
         unsigned int w = 0, h = 0;
         if (wmf_mem_open(api, reinterpret_cast<unsigned char *>(copy.data()), long(copy.size())) == wmf_E_None
@@ -183,8 +188,8 @@ std::optional<QByteArray> Metafile::wmfToSvg(const QByteArray &data)
             && wmf_display_size(api, &w, &h, kDotsPerInch, kDotsPerInch) == wmf_E_None) {
             const QSize size = renderSize(QSizeF(w, h));
             if (!size.isEmpty()) {
-                wmf_svg_t *device = WMF_SVG_GetData(api);
-                device->out = wmf_stream_create(api, nullptr);
+                wmf_gd_t *device = WMF_GD_GetData(api);
+                device->type = wmf_gd_image;
                 // The drawing's extent would stretch a small drawing over the whole picture:
                 // the file's own frame, when it has one, is the picture.
                 if (!frame.isEmpty()) {
@@ -194,19 +199,37 @@ std::optional<QByteArray> Metafile::wmfToSvg(const QByteArray &data)
                 device->bbox = box;
                 device->width = unsigned(size.width());
                 device->height = unsigned(size.height());
-                const bool played = wmf_play(api, 0, &box) == wmf_E_None;
-                char *text = nullptr;
-                unsigned long length = 0;
-                wmf_stream_destroy(api, device->out, &text, &length);
-                if (played && text)
-                    svg = QByteArray(text, qsizetype(length));
-                if (text)
-                    wmf_free(api, text);
+                if (wmf_play(api, 0, &box) == wmf_E_None && device->gd_image) {
+                    if (const int *p = wmf_gd_image_pixels(device->gd_image)) {
+                        const qint32 dims[2] = {size.width(), size.height()};
+                        QByteArray out(reinterpret_cast<const char *>(dims), sizeof dims);
+                        out.append(reinterpret_cast<const char *>(p), qsizetype(size.width()) * size.height() * 4);
+                        pixels = out;
+                    }
+                }
             }
         }
         wmf_api_destroy(api);
-        return svg;
-    });
+        return pixels;
+    }, limits);
+    if (!answer || answer->size() < 8)
+        return {};
+    qint32 dims[2];
+    std::memcpy(dims, answer->constData(), sizeof dims);
+    const QSize size(dims[0], dims[1]);
+    if (renderSize(size) != size || answer->size() != 8 + qint64(size.width()) * size.height() * 4)
+        return {};
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    // Pixels as 0x00RRGGBB; the top bits hold a transparency that the white page ignores.
+    const auto *src = reinterpret_cast<const quint32 *>(answer->constData() + 8);
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = 0xFF000000u | (src[qsizetype(y) * size.width() + x] & 0x00FFFFFFu);
+    }
+    return image;
 }
 
 std::optional<QByteArray> Metafile::emfToSvg(const QByteArray &data)
@@ -240,15 +263,16 @@ QImage Metafile::render(const QByteArray &data)
     const Kind kind = kindOf(data);
     if (kind == Kind::None || data.size() > kMaxFileBytes || !recordsFit(data, kind))
         return {};
-    const std::optional<QByteArray> svg = kind == Kind::Wmf ? wmfToSvg(data) : emfToSvg(data);
+    if (kind == Kind::Wmf)
+        return renderWmf(data);
+    const std::optional<QByteArray> svg = emfToSvg(data);
     if (!svg)
         return {};
     QSvgRenderer renderer(*svg);
     if (!renderer.isValid())
         return {};
-    // libwmf writes the size asked for; libemf2svg fits the drawing's bounds into it, so
-    // an EMF takes the size of its frame.
-    const QSize size = kind == Kind::Emf ? renderSize(emfFrameSize(data)) : renderSize(renderer.defaultSize());
+    // libemf2svg fits the drawing's bounds into the size asked for: the frame gives the size.
+    const QSize size = renderSize(emfFrameSize(data));
     if (size.isEmpty())
         return {};
     QImage image(size, QImage::Format_RGB32);

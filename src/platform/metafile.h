@@ -1,6 +1,6 @@
 // Windows metafiles (WMF and EMF), which Qt cannot read: recognised by their content, checked
-// record by record, converted to SVG by libwmf or libemf2svg in a child process, and drawn by
-// Qt SVG on white.
+// record by record, then drawn on white in a child process: WMF by libwmf, EMF converted to SVG
+// by libemf2svg and drawn by Qt SVG.
 #pragma once
 
 #include <QByteArray>
@@ -37,7 +37,7 @@ public:
     static QImage render(const QByteArray &data);
 
 private:
-    static std::optional<QByteArray> wmfToSvg(const QByteArray &data);
+    static QImage renderWmf(const QByteArray &data);
     static std::optional<QByteArray> emfToSvg(const QByteArray &data);
     static QSizeF emfFrameSize(const QByteArray &data);
     static QRectF wmfFrame(const QByteArray &data);

@@ -75,7 +75,7 @@ void tst_Metafile::drawsAtOwnSizeInPlace_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QRect>("box");
     QTest::addColumn<QColor>("fill");
-    const QColor red(255, 0, 0), blue(0, 0, 255), green(0, 128, 0);
+    const QColor red(220, 30, 30), blue(20, 40, 230), green(0, 128, 0); // not named colours
     const QSize small(96, 48), tall(150, 300);
     const QRect a(10, 5, 20, 10), b(60, 200, 80, 90);
     QTest::newRow("wmf rectangle") << mb::wmfWithRectangle(small, a, red) << small << a << red;
