@@ -15,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -172,6 +173,8 @@ void frmMain::connectCommands()
 {
     connect(menuItem(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(menuItem(QStringLiteral("mnuHelpAbout")), &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    connect(menuItem(QStringLiteral("mnuViewImageVisuInterne")), &QAction::triggered, this,
+            [this] { mnuViewImageVisuInterne_Click(imageWindowOwnerless_ ? nullptr : this); });
 }
 
 void frmMain::Form_Load()
@@ -216,6 +219,8 @@ void frmMain::tbToolBar_ButtonClick(const QString &key)
     };
     for (const auto &pair : kMenuOf) {
         if (key == QLatin1String(pair[0])) {
+            // The image window opened from the button has no owner, unlike the menu's.
+            const QScopedValueRollback<bool> ownerless(imageWindowOwnerless_, key == u"Camera");
             if (QAction *item = menuItem(QLatin1String(pair[1])))
                 item->trigger();
             return;

@@ -45,6 +45,9 @@ public:
 
     void mnuFileExit_Click();
     void mnuHelpAbout_Click();
+    // The shown recipe's image in the program's own window, modal over owner (none from
+    // the toolbar's button).
+    void mnuViewImageVisuInterne_Click(QWidget *owner);
 
     // Printing and sending the shown recipe (printing.cpp, sending.cpp).
     void mnuFilePrint_Click();
@@ -106,6 +109,7 @@ private:
     QList<QAction *> windowListActions_;
     bool bookActive_ = false;
     bool closing_ = false;
+    bool imageWindowOwnerless_ = false;
 };
 
 } // namespace gratinel

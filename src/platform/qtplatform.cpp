@@ -4,6 +4,7 @@
 #include "platform/apptitle.h"
 #include "platform/desktopopen.h"
 #include "platform/helpwindow.h"
+#include "platform/imagefile.h"
 #include "platform/qtprinter.h"
 
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMessageBox>
 
 namespace gratinel {
@@ -154,9 +154,7 @@ QDate QtPlatform::today()
 
 QImage QtPlatform::loadImage(const QString &path)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    return reader.read();
+    return loadImageFile(path);
 }
 
 void QtPlatform::endProgram()

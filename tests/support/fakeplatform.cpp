@@ -1,7 +1,8 @@
 // Scripted platform for tests.
 #include "fakeplatform.h"
 
-#include <QImageReader>
+#include "platform/imagefile.h"
+
 
 namespace gratinel {
 
@@ -144,7 +145,7 @@ bool FakePlatform::anotherInstanceRunning()
 QImage FakePlatform::loadImage(const QString &path)
 {
     calls << QStringLiteral("loadImage:") + path;
-    return QImageReader(path).read();
+    return loadImageFile(path);
 }
 
 void FakePlatform::endProgram()
