@@ -45,6 +45,8 @@ public:
 
     void mnuFileExit_Click();
     void mnuHelpAbout_Click();
+    // Opens the search dialog; a file error met by the search ends the program after it.
+    void mnuEditRechercher_Click();
 
     // Activation of the recipe book. Only the user's switching to another program and
     // the program's own windows (about box, search, image) take the activation away;
