@@ -6,6 +6,7 @@
 #include "mainwin/commandtables.h"
 #include "mainwin/frmabout.h"
 #include "platform/apptitle.h"
+#include "search/frmrechercher.h"
 #include "store/module1.h"
 
 #include <QAction>
@@ -175,6 +176,7 @@ void frmMain::connectCommands()
     connect(menuItem(QStringLiteral("mnuHelpAbout")), &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(menuItem(QStringLiteral("mnuViewImageVisuInterne")), &QAction::triggered, this,
             [this] { mnuViewImageVisuInterne_Click(imageWindowOwnerless_ ? nullptr : this); });
+    connect(menuItem(QStringLiteral("mnuEditRechercher")), &QAction::triggered, this, &frmMain::mnuEditRechercher_Click);
 }
 
 void frmMain::Form_Load()
@@ -237,6 +239,18 @@ void frmMain::mnuHelpAbout_Click()
 {
     frmAbout about(m_.platform, this);
     execOwnWindow(about);
+}
+
+void frmMain::mnuEditRechercher_Click()
+{
+    if (!recettes_)
+        return;
+    m_.platform.setPointer(Platform::Pointer::Hourglass);
+    frmRechercher dialog(m_, *recettes_, this);
+    execOwnWindow(dialog);
+    // The book's activation after the dialog may already have ended the program.
+    if (m_.fatalError == -1 && !m_.platform.programEnded())
+        m_.ShowFatalError();
 }
 
 void frmMain::activateBook()

@@ -48,6 +48,8 @@ public:
     // The shown recipe's image in the program's own window, modal over owner (none from
     // the toolbar's button).
     void mnuViewImageVisuInterne_Click(QWidget *owner);
+    // Opens the search dialog; a file error met by the search ends the program after it.
+    void mnuEditRechercher_Click();
 
     // Printing and sending the shown recipe (printing.cpp, sending.cpp).
     void mnuFilePrint_Click();

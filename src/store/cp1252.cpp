@@ -101,6 +101,44 @@ QByteArray encodeText(const QString &text)
     return encode(crlfText);
 }
 
+namespace {
+
+constexpr std::array<unsigned char, 256> makeUpperTable()
+{
+    std::array<unsigned char, 256> t{};
+    for (int b = 0; b < 256; ++b)
+        t[b] = static_cast<unsigned char>(b);
+    for (int b = 'a'; b <= 'z'; ++b)
+        t[b] = static_cast<unsigned char>(b - 0x20);
+    // à..þ sit 0x20 above À..Þ; ÷ (F7) has no capital, and neither has ß (DF) below it.
+    for (int b = 0xE0; b <= 0xFE; ++b) {
+        if (b != 0xF7)
+            t[b] = static_cast<unsigned char>(b - 0x20);
+    }
+    t[0x9A] = 0x8A; // š -> Š
+    t[0x9C] = 0x8C; // œ -> Œ
+    t[0x9E] = 0x8E; // ž -> Ž
+    t[0xFF] = 0x9F; // ÿ -> Ÿ
+    return t;
+}
+
+constexpr std::array<unsigned char, 256> kUpper = makeUpperTable();
+
+} // namespace
+
+const unsigned char *upperTable()
+{
+    return kUpper.data();
+}
+
+QByteArray toUpper(const QByteArray &bytes)
+{
+    QByteArray out(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        out[i] = toUpper(bytes[i]);
+    return out;
+}
+
 QString decodeText(const QByteArray &bytes)
 {
     QString text = decode(bytes);

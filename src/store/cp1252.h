@@ -28,4 +28,12 @@ QByteArray encodeText(const QString &text);
 // Stored bytes of a recipe text to the form shown in a text box ('\n' between lines).
 QString decodeText(const QByteArray &bytes);
 
+// Upper case of one stored byte as the code page has it: a-z, the accented letters
+// à..þ (not ÷), š, œ, ž and ÿ go to their capitals; ß, µ and every other byte stay.
+// Indexed by the unsigned byte value.
+const unsigned char *upperTable();
+inline char toUpper(char byte) { return char(upperTable()[static_cast<unsigned char>(byte)]); }
+// Every byte of bytes through toUpper.
+QByteArray toUpper(const QByteArray &bytes);
+
 } // namespace gratinel::cp1252
