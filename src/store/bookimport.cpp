@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace gratinel::bookimport {
 
 namespace {
@@ -103,6 +105,10 @@ Status importSource(Module1 &m, const booksource::Source &source, Result &result
             ++result.recipesAdded;
         }
     }
+    // Said in the order of the source's lines.
+    const auto lineOf = [](const QString &s) { return s.section(u' ', 1, 1).toInt(); };
+    std::stable_sort(result.skipped.begin(), result.skipped.end(),
+                     [&](const QString &a, const QString &b) { return lineOf(a) < lineOf(b); });
     return Status::ok();
 }
 
