@@ -273,7 +273,7 @@ Status writeHugeBook(const QString &dir, int textBytes, MaxBookInfo *info)
 bool makeStarterBook(const QString &dir, QString *error)
 {
     QProcess maker;
-    maker.start(QStringLiteral(GRATINEL_MKBOOK_PATH), {QStringLiteral(GRATINEL_LIVRE_PATH), dir});
+    maker.start(QStringLiteral(GRATINEL_BOOKTOOL_PATH), {QStringLiteral("create"), dir, QStringLiteral(GRATINEL_LIVRE_PATH)});
     const bool done = maker.waitForFinished(60000);
     if (done && maker.exitStatus() == QProcess::NormalExit && maker.exitCode() == 0)
         return true;

@@ -18,7 +18,7 @@
 // scans the whole book and finds nothing. The same spec always gives the same bytes.
 //
 // makeStarterBook(dir) makes the book supplied with the program (data/livre.txt) with the
-// project's book maker, as a user's first start would find it.
+// project's book tool, as a user's first start would find it.
 #pragma once
 
 #include "store/status.h"
@@ -51,7 +51,7 @@ struct MaxBookInfo {
 Status writeMaxBook(const QString &dir, const MaxBookSpec &spec = {}, MaxBookInfo *info = nullptr);
 Status writeHugeBook(const QString &dir, int textBytes = 30000, MaxBookInfo *info = nullptr);
 
-// Runs the book maker over the starter source. False, with the reason in error, on failure.
+// Runs the book tool's create over the starter source. False, with the reason in error, on failure.
 bool makeStarterBook(const QString &dir, QString *error = nullptr);
 
 } // namespace gratinel::bench

@@ -8,12 +8,12 @@ cd "$(dirname "$0")/.."
 
 scripts/deps.sh xvfb xauth imagemagick openbox xdotool
 cmake -S . -B build -G Ninja >/dev/null
-cmake --build build --target gratinel gratinel-mkbook
+cmake --build build --target gratinel gratinel-book
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp build/src/app/gratinel "$work/"
-build/tools/gratinel-mkbook data/livre.txt "$work" >/dev/null
+build/tools/gratinel-book create "$work" data/livre.txt >/dev/null
 out="${1:-docs}"
 mkdir -p "$out"
 scale="${QT_SCALE_FACTOR:-1}"

@@ -154,8 +154,9 @@ void frmRecettes::ShowRecipe()
 
     if (s.isOk()) {
         QByteArray bytes;
+        // A damaged range shows what the file holds of it; the book tool repairs it.
         if (work.textPos >= 1)
-            s = m_.textFile.read(work.textPos, qMin(work.textLen, kMaxShownText), bytes);
+            s = m_.textFile.readAvailable(work.textPos, qMin(work.textLen, kMaxShownText), bytes);
         if (s.isOk())
             txtRecette->setPlainText(cp1252::decodeText(bytes));
     }
@@ -166,12 +167,17 @@ void frmRecettes::ShowRecipe()
             setImageCommands(false);
         } else {
             QByteArray bytes;
-            s = m_.imageFile.read(work.imagePos, work.imageLen, bytes);
+            bool outside = false;
+            s = m_.imageFile.readAvailable(work.imagePos, work.imageLen, bytes, &outside);
             if (s.isOk()) {
                 const QString path = cp1252::decode(bytes);
                 if (!path.isEmpty() && QFileInfo(path).isFile()) {
                     setImagePath(path);
                     setImageCommands(true);
+                } else if (outside) {
+                    // A damaged range is not a vanished image: nothing is written.
+                    setImagePath(QString());
+                    setImageCommands(false);
                 } else {
                     // The image is gone: the recipe forgets it for good, so that the
                     // warning comes once.

@@ -1,6 +1,7 @@
 // Reads, in-place writes and appends of the text and image-path files.
 #include "store/bytestream.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace gratinel {
@@ -17,6 +18,29 @@ Status ByteStream::read(qint32 pos, qint32 len, QByteArray &bytes)
         return Status::corrupt(QStringLiteral("%1 : %2 octets en %3 après la fin du fichier").arg(file_.path()).arg(len).arg(pos));
     bytes.resize(len);
     return file_.read(qint64(pos) - 1, len, bytes.data());
+}
+
+Status ByteStream::readAvailable(qint32 pos, qint32 len, QByteArray &bytes, bool *outside)
+{
+    bytes.clear();
+    qint64 size = 0;
+    Status s = file_.length(size);
+    if (!s.isOk())
+        return s;
+    if (outside)
+        *outside = !rangeInside(pos, len, size);
+    if (pos < 1 || len < 1 || pos > size)
+        return Status::ok();
+    const qint64 available = std::min<qint64>(len, size - (qint64(pos) - 1));
+    bytes.resize(available);
+    return file_.read(qint64(pos) - 1, available, bytes.data());
+}
+
+bool ByteStream::rangeInside(qint32 pos, qint32 len, qint64 size)
+{
+    if (pos == 0)
+        return len == 0;
+    return pos >= 1 && len >= 0 && qint64(pos) - 1 + len <= size;
 }
 
 Status ByteStream::write(qint32 pos, const QByteArray &bytes)

@@ -54,9 +54,19 @@ qint64 writeAt(QFile &file, qint64 offset, const char *bytes, qint64 len)
 
 Status DataFile::open(const QString &path)
 {
+    return openWith(path, QIODevice::ReadWrite);
+}
+
+Status DataFile::openReadOnly(const QString &path)
+{
+    return openWith(path, QIODevice::ReadOnly);
+}
+
+Status DataFile::openWith(const QString &path, QIODevice::OpenMode mode)
+{
     close();
     file_.setFileName(path);
-    if (!file_.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+    if (!file_.open(mode | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
         if (!QFile::exists(path))
             return Status::notFound(path);
         return failure(QStringLiteral("ouverture"));
@@ -149,6 +159,17 @@ Status DataFile::endBatch()
         return Status::ok();
     if (!file_.isOpen())
         return failure(QStringLiteral("fichier fermé"));
+    return sync();
+}
+
+Status DataFile::resize(qint64 bytes)
+{
+    if (Status s = checkRange(bytes, 0); !s.isOk())
+        return s;
+    if (faults_ && faults_->failWrite())
+        return Status::ioError(QStringLiteral("%1 : écriture refusée").arg(file_.fileName()));
+    if (!file_.resize(bytes))
+        return failure(QStringLiteral("changement de longueur"));
     return sync();
 }
 

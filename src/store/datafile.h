@@ -44,6 +44,8 @@ public:
 
     // Opens an existing file for reading and writing; never creates one.
     Status open(const QString &path);
+    // Opens an existing file for reading only: every write is refused.
+    Status openReadOnly(const QString &path);
     void close();
     bool isOpen() const { return file_.isOpen(); }
     QString path() const { return file_.fileName(); }
@@ -54,6 +56,8 @@ public:
     // Writes the bytes at offset (0-based), then flushes and syncs them to the disk; inside
     // a batch the sync waits for endBatch.
     Status write(qint64 offset, const char *bytes, qint64 len);
+    // Cuts or extends the file to bytes, then syncs it to the disk.
+    Status resize(qint64 bytes);
 
     // Many writes under one sync: between beginBatch and endBatch the writes reach the
     // system at once, in order, and endBatch syncs them all to the disk before it returns.
@@ -69,6 +73,7 @@ private:
     // The file is open and the range is not negative.
     Status checkRange(qint64 offset, qint64 len) const;
     Status sync();
+    Status openWith(const QString &path, QIODevice::OpenMode mode);
 
     mutable QFile file_;
     std::shared_ptr<FaultPlan> faults_;

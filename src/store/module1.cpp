@@ -4,6 +4,7 @@
 #include "platform/apptitle.h"
 #include "store/programdir.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -15,20 +16,55 @@ using Pointer = Platform::Pointer;
 
 Module1::Module1(Platform &p) : platform(p), crlf(QStringLiteral("\r\n")) {}
 
+namespace {
+
+template <class Record>
+Status openRecords(const QString &path, RecordFile<Record> &file, Record &header, qint16 minimum)
+{
+    bool whole = false;
+    Status s = file.open(path);
+    if (s.isOk())
+        s = file.isWhole(whole);
+    // A record file whose length is not a whole number of records was cut or is not a
+    // book file at all: refusing it here keeps every later read and append aligned.
+    if (s.isOk() && !whole)
+        s = Status::corrupt(QStringLiteral("%1 : la longueur n'est pas un nombre entier d'enregistrements").arg(path));
+    if (s.isOk())
+        s = file.read(1, header);
+    if (s.isOk() && header.state < minimum)
+        s = Status::corrupt(QStringLiteral("%1 : l'en-tête compte %2, il en faut au moins %3")
+                                .arg(path)
+                                .arg(header.state)
+                                .arg(minimum));
+    return s;
+}
+
+} // namespace
+
 template <class Record>
 Module1::Opened Module1::openRecordFile(const QString &name, RecordFile<Record> &file, Record &header,
                                         qint16 minimum)
 {
     if (!CheckDataFile(name))
         return Opened::Ended;
-    bool whole = false;
-    if (!file.open(pathOf(name)).isOk() || !file.isWhole(whole).isOk())
-        return Opened::Failed;
-    // A record file whose length is not a whole number of records was cut or is not a
-    // book file at all: refusing it here keeps every later read and append aligned.
-    if (!whole || !file.read(1, header).isOk())
-        return Opened::Failed;
-    return header.state < minimum ? Opened::Failed : Opened::Ok;
+    return openRecords(pathOf(name), file, header, minimum).isOk() ? Opened::Ok : Opened::Failed;
+}
+
+Status Module1::openBook(const QString &dir)
+{
+    programDir = QDir(dir).absolutePath() + u'/';
+    for (const char *name : {"GRTN1.DAT", "GRTN2.DAT", "GRTN3.DAT", "GRTN4.DAT"}) {
+        if (!QFileInfo(pathOf(QLatin1String(name))).isFile())
+            return Status::notFound(pathOf(QLatin1String(name)));
+    }
+    Status s = openRecords(pathOf(QStringLiteral("GRTN1.DAT")), familyFile, familyHeader, kMinFamilies);
+    if (s.isOk())
+        s = openRecords(pathOf(QStringLiteral("GRTN2.DAT")), recipeFile, recipeHeader, kMinRecipes);
+    if (s.isOk())
+        s = textFile.open(pathOf(QStringLiteral("GRTN3.DAT")));
+    if (s.isOk())
+        s = imageFile.open(pathOf(QStringLiteral("GRTN4.DAT")));
+    return s;
 }
 
 // A change that was cut short between appending its record and raising the count leaves

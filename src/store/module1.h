@@ -31,6 +31,10 @@ public:
     // program was ended instead (its message has been shown).
     bool Main(const std::function<QWidget *(Module1 &)> &createMainWindow);
 
+    // Opens and validates the four data files of the folder dir as start-up does, with no
+    // message and no instance check: for the book tool. The first refusal names its file.
+    Status openBook(const QString &dir);
+
     // True when fileName exists as an ordinary file in the program directory; otherwise
     // shows the missing-file message and returns false.
     bool CheckDataFile(const QString &fileName);

@@ -20,6 +20,7 @@ public:
 
     DataFile &file() { return file_; }
     Status open(const QString &path) { return file_.open(path); }
+    Status openReadOnly(const QString &path) { return file_.openReadOnly(path); }
 
     // True when the file's length is a whole number of records.
     Status isWhole(bool &whole) const

@@ -86,8 +86,6 @@ private Q_SLOTS:
     void familyWithoutRecipeOffersNoImage();
     void wrongCountsStillListEverything_data();
     void wrongCountsStillListEverything();
-    void damagedRecipeEndsInFatalError_data();
-    void damagedRecipeEndsInFatalError();
     void dataFileRemovedWhileRunning_data();
     void dataFileRemovedWhileRunning();
     void largeBookListsEveryEntry();
@@ -365,37 +363,6 @@ void TestBrowse::wrongCountsStillListEverything()
     QCOMPARE(testbook::int16At(f.bytes(u"GRTN1.DAT"_s), 0), qint16(17));
     QCOMPARE(f.bytes(u"GRTN2.DAT"_s).mid(2, 148), QByteArray(148, ' '));
     QVERIFY(f.platform().messages.empty());
-}
-
-void TestBrowse::damagedRecipeEndsInFatalError_data()
-{
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<qint32>("value");
-
-    QTest::newRow("text after the end of GRTN3.DAT") << recipefield::textPos << qint32(1000000);
-    QTest::newRow("text running past the end") << recipefield::textLen << qint32(20);
-    QTest::newRow("negative text length") << recipefield::textLen << qint32(-5);
-    QTest::newRow("huge image path length") << recipefield::imageLen << qint32(0x7FFFFFFF);
-    QTest::newRow("negative image position") << recipefield::imagePos << qint32(-1);
-}
-
-void TestBrowse::damagedRecipeEndsInFatalError()
-{
-    QFETCH(int, offset);
-    QFETCH(qint32, value);
-
-    BookFixture f;
-    BookBuilder b = withFirstFamily();
-    b.addRecipe(kAaa, u"Abîmée"_s, u"Douze octets"_s, f.path(u"a.png"_s));
-    QVERIFY(f.write(b));
-    QVERIFY(patchOwnRecipe(f, offset, value));
-
-    QVERIFY(!f.start());
-    FakePlatform &p = f.platform();
-    QCOMPARE(p.messageTexts(), QStringList{kFatal});
-    QCOMPARE(p.messages[0].icon, Platform::Icon::Critical);
-    const int box = int(p.calls.indexOf(u"msgBox"_s));
-    QCOMPARE(p.calls.mid(box - 2), (QStringList{u"pointer:normal"_s, u"beep"_s, u"msgBox"_s, u"end"_s}));
 }
 
 void TestBrowse::dataFileRemovedWhileRunning_data()

@@ -1,4 +1,4 @@
-// The book maker run as a program: the bytes of the book it writes, the sources it refuses,
+// The book tool's create run as a program: the bytes of the book it writes, the sources it refuses,
 // the book it never overwrites, and the starter book the program ships with.
 #include "fakeplatform.h"
 #include "store/module1.h"
@@ -25,10 +25,10 @@ struct Run {
     QString errors;
 };
 
-Run mkbook(const QString &source, const QString &dir)
+Run createBook(const QString &source, const QString &dir)
 {
     QProcess p;
-    p.start(QStringLiteral(MKBOOK_PATH), {source, dir});
+    p.start(QStringLiteral(BOOKTOOL_PATH), {QStringLiteral("create"), dir, source});
     if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
         return {};
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
@@ -73,7 +73,7 @@ QByteArray fixed(const QByteArray &text)
 
 } // namespace
 
-class TestMkbook : public QObject {
+class TestBookCreate : public QObject {
     Q_OBJECT
 
 private slots:
@@ -93,13 +93,13 @@ private:
     std::unique_ptr<QTemporaryDir> tmp_;
 };
 
-void TestMkbook::init()
+void TestBookCreate::init()
 {
     tmp_ = std::make_unique<QTemporaryDir>();
     QVERIFY(tmp_->isValid());
 }
 
-QString TestMkbook::writeSource(const QByteArray &bytes)
+QString TestBookCreate::writeSource(const QByteArray &bytes)
 {
     const QString path = tmp_->filePath(QStringLiteral("source.txt"));
     if (!testbook::writeFile(path, bytes))
@@ -107,7 +107,7 @@ QString TestMkbook::writeSource(const QByteArray &bytes)
     return path;
 }
 
-void TestMkbook::writesTheBookBytes_data()
+void TestBookCreate::writesTheBookBytes_data()
 {
     QTest::addColumn<QByteArray>("source");
     const QByteArray utf8 = detailedSource().toUtf8();
@@ -116,12 +116,12 @@ void TestMkbook::writesTheBookBytes_data()
     QTest::newRow("UTF-8 byte order mark") << QByteArray("\xEF\xBB\xBF") + utf8;
 }
 
-void TestMkbook::writesTheBookBytes()
+void TestBookCreate::writesTheBookBytes()
 {
     QFETCH(QByteArray, source);
     // A folder that does not exist yet is made.
     const QString dir = tmp_->filePath(QStringLiteral("livre/neuf"));
-    const Run run = mkbook(writeSource(source), dir);
+    const Run run = createBook(writeSource(source), dir);
     QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
 
     const QByteArray families = readFile(QDir(dir).filePath(QStringLiteral("GRTN1.DAT")));
@@ -169,7 +169,7 @@ void TestMkbook::writesTheBookBytes()
     QCOMPARE(readFile(QDir(dir).filePath(QStringLiteral("GRTN4.DAT"))), QByteArray());
 }
 
-void TestMkbook::refusesASource_data()
+void TestBookCreate::refusesASource_data()
 {
     QTest::addColumn<QString>("source");
     QTest::newRow("15 families") << plainSource(15, 300);
@@ -186,32 +186,32 @@ void TestMkbook::refusesASource_data()
     QTest::newRow("65836 recipes") << plainSource(16, 65836);
 }
 
-void TestMkbook::refusesASource()
+void TestBookCreate::refusesASource()
 {
     QFETCH(QString, source);
     const QString dir = tmp_->filePath(QStringLiteral("livre"));
-    const Run run = mkbook(writeSource(source.toUtf8()), dir);
+    const Run run = createBook(writeSource(source.toUtf8()), dir);
     QCOMPARE(run.exitCode, 1);
     QVERIFY(!run.errors.isEmpty());
     for (const QString &name : kDataFiles)
         QVERIFY2(!QFile::exists(QDir(dir).filePath(name)), qPrintable(name));
 }
 
-void TestMkbook::keepsAnExistingBook_data()
+void TestBookCreate::keepsAnExistingBook_data()
 {
     QTest::addColumn<QString>("existing");
     for (const QString &name : kDataFiles)
         QTest::newRow(qPrintable(name)) << name;
 }
 
-void TestMkbook::keepsAnExistingBook()
+void TestBookCreate::keepsAnExistingBook()
 {
     QFETCH(QString, existing);
     const QByteArray old("\x10\x00 ancien livre \xFF", 16);
     const QString path = tmp_->filePath(existing);
     QVERIFY(testbook::writeFile(path, old));
 
-    const Run run = mkbook(writeSource(plainSource(16, 300).toUtf8()), tmp_->path());
+    const Run run = createBook(writeSource(plainSource(16, 300).toUtf8()), tmp_->path());
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.errors.contains(existing));
     QCOMPARE(readFile(path), old);
@@ -221,7 +221,7 @@ void TestMkbook::keepsAnExistingBook()
     }
 }
 
-void TestMkbook::starterBookIsAcceptedAtStartup()
+void TestBookCreate::starterBookIsAcceptedAtStartup()
 {
     const QByteArray source = readFile(QStringLiteral(LIVRE_PATH));
     const int recipes = int(source.count("\n## ") + (source.startsWith("## ") ? 1 : 0));
@@ -229,7 +229,7 @@ void TestMkbook::starterBookIsAcceptedAtStartup()
     if (recipes < 300 || families < 16)
         QSKIP("the starter book is not complete yet");
 
-    const Run run = mkbook(QStringLiteral(LIVRE_PATH), tmp_->path());
+    const Run run = createBook(QStringLiteral(LIVRE_PATH), tmp_->path());
     QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
 
     FakePlatform platform;
@@ -264,5 +264,5 @@ void TestMkbook::starterBookIsAcceptedAtStartup()
     QCOMPARE(checked, recipes);
 }
 
-QTEST_MAIN(TestMkbook)
-#include "tst_mkbook.moc"
+QTEST_MAIN(TestBookCreate)
+#include "tst_bookcreate.moc"

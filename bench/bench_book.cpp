@@ -1,0 +1,44 @@
+// The book tool on the largest book: check (which reads every record and never writes) and
+// export, each timed as the user runs them, a whole process from start to end.
+#include "figures.h"
+#include "maxbook.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace gratinel;
+using namespace gratinel::bench;
+
+namespace {
+
+bool runTool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(GRATINEL_BOOKTOOL_PATH), args);
+    return p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    if (!dir.isValid() || !writeMaxBook(dir.path()).isOk()) {
+        note(QStringLiteral("bench_book : impossible d'écrire le livre"));
+        return 1;
+    }
+    bool ok = true;
+    figure("book_check_max_ms", medianMs(7, [&] { ok = runTool({QStringLiteral("check"), dir.path()}) && ok; }), "ms");
+    const QString out = dir.filePath(QStringLiteral("export.txt"));
+    figure("book_export_max_ms",
+           medianMs(
+               5, [&] { ok = runTool({QStringLiteral("export"), dir.path(), out}) && ok; },
+               [&] { QFile::remove(out); }),
+           "ms");
+    if (!ok)
+        note(QStringLiteral("bench_book : une commande a échoué"));
+    return ok ? 0 : 1;
+}

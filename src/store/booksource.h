@@ -1,0 +1,60 @@
+// The text form of a book, as the book tool reads and writes it (UTF-8):
+//   "@@ name"   starts a family,
+//   "## title"  starts a recipe of that family,
+//   "!! path"   gives the recipe's image path (at most once per recipe),
+//   any other line is a line of the recipe's text. Blank lines at the start and the end of a
+//   text are dropped. A text line that starts with a backslash loses that backslash: this is
+//   how a text line that would read as one of the lines above, or a blank line at either
+//   end of a text, is written.
+#pragma once
+
+#include "store/status.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace gratinel::booksource {
+
+struct Recipe {
+    int line = 0; // of its "##" line
+    QString title;
+    QString text; // lines separated by '\n'
+    QString imagePath;
+    QString problem; // why it cannot be stored; empty when it can
+};
+
+struct Family {
+    int line = 0;
+    QString name;
+    QString problem;
+    std::vector<Recipe> recipes;
+};
+
+// A problem of a line that belongs to no family or recipe.
+struct LineProblem {
+    int line = 0;
+    QString problem;
+};
+
+struct Source {
+    std::vector<Family> families;
+    std::vector<LineProblem> problems;
+
+    int recipeCount() const;
+    // Every problem of the source, in line order, as "ligne N : problem".
+    QStringList allProblems() const;
+};
+
+// Reads the source text. Names and titles must be non-empty once trimmed, at most 128
+// characters, and every character must have its byte in Windows-1252; a problem is recorded
+// on the family, the recipe or the line it belongs to, and reading goes on.
+Source parse(const QString &text);
+// Reads the file path (UTF-8, with or without a byte order mark).
+Status readFile(const QString &path, Source &source);
+
+// The source text of families, so that parse gives back the same names, titles, texts and paths.
+QString write(const std::vector<Family> &families);
+
+} // namespace gratinel::booksource

@@ -1,0 +1,434 @@
+// The book tool run as a program on books in temporary folders: check and repair of damaged
+// books, backups, export then create, import with skipped recipes, and the folder lock.
+#include "fakeplatform.h"
+#include "platform/instancelock.h"
+#include "store/bytestream.h"
+#include "store/cp1252.h"
+#include "store/module1.h"
+#include "testbook.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+#include <functional>
+
+using namespace gratinel;
+using testbook::le16;
+using testbook::le32;
+using testbook::readFile;
+
+namespace {
+
+const QStringList kDataFiles = {QStringLiteral("GRTN1.DAT"), QStringLiteral("GRTN2.DAT"),
+                                QStringLiteral("GRTN3.DAT"), QStringLiteral("GRTN4.DAT")};
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run tool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(BOOKTOOL_PATH), args);
+    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray bookBytes(const QString &dir)
+{
+    QByteArray all;
+    for (const QString &name : kDataFiles)
+        all += name.toLatin1() + ':' + readFile(QDir(dir).filePath(name));
+    return all;
+}
+
+// What the program shows of a book, in record order: every family in use with the title,
+// text bytes and image bytes of each of its recipes in use.
+QStringList contents(const QString &dir)
+{
+    const QDir d(dir);
+    const QByteArray families = readFile(d.filePath(kDataFiles[0]));
+    const QByteArray recipes = readFile(d.filePath(kDataFiles[1]));
+    const QByteArray texts = readFile(d.filePath(kDataFiles[2]));
+    const QByteArray images = readFile(d.filePath(kDataFiles[3]));
+    QStringList out;
+    for (qint64 f = 130; f + 130 <= families.size(); f += 130) {
+        const FamilyRecord family = FamilyRecord::decode(families.constData() + f);
+        if (family.state != kInUse)
+            continue;
+        out << QStringLiteral("@@ ") + family.nameText();
+        const qint32 number = qint32(f / 130) + 1;
+        for (qint64 r = 150; r + 150 <= recipes.size(); r += 150) {
+            const RecipeRecord recipe = RecipeRecord::decode(recipes.constData() + r);
+            if (recipe.state != kInUse || recipe.familyRecord != number)
+                continue;
+            out << QStringLiteral("## ") + recipe.titleText()
+                << QString::fromLatin1(texts.mid(recipe.textPos - 1, recipe.textLen).toHex())
+                << QString::fromLatin1(images.mid(recipe.imagePos - 1, recipe.imageLen).toHex());
+        }
+    }
+    return out;
+}
+
+// The program's own start-up on dir: true when the main window would come up, with no message.
+bool programStarts(const QString &dir)
+{
+    FakePlatform platform;
+    platform.exeDir = dir;
+    Module1 m(platform);
+    QWidget window;
+    return m.Main([&](Module1 &) { return &window; }) && platform.messageTexts().isEmpty();
+}
+
+using Damage = std::function<bool(const QString &dir)>;
+
+Damage patch(int file, qint64 offset, const QByteArray &bytes)
+{
+    return [=](const QString &dir) { return testbook::patchFile(QDir(dir).filePath(kDataFiles[file]), offset, bytes); };
+}
+
+Damage append(int file, const QByteArray &bytes)
+{
+    return [=](const QString &dir) {
+        const QString path = QDir(dir).filePath(kDataFiles[file]);
+        return testbook::writeFile(path, readFile(path) + bytes);
+    };
+}
+
+// Offsets in GRTN2.DAT of the fields of recipe record n.
+qint64 recipeAt(int n, int field)
+{
+    return qint64(n - 1) * 150 + field;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Damage)
+
+class TestBook : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void commandLine_data();
+    void commandLine();
+    void checkAndRepairADamagedBook_data();
+    void checkAndRepairADamagedBook();
+    void backupCopiesTheBookBesideIt();
+    void exportThenCreateGivesTheSameBook_data();
+    void exportThenCreateGivesTheSameBook();
+    void importSkipsWhatTheAddPageRefuses();
+    void writingCommandsWaitForTheProgram_data();
+    void writingCommandsWaitForTheProgram();
+
+private:
+    QString makeBook(const BookBuilder &b, const QString &name = QStringLiteral("livre"));
+    QString writeText(const QString &name, const QString &text);
+
+    std::unique_ptr<QTemporaryDir> tmp_;
+};
+
+void TestBook::init()
+{
+    tmp_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(tmp_->isValid());
+}
+
+QString TestBook::makeBook(const BookBuilder &b, const QString &name)
+{
+    const QString dir = tmp_->filePath(name);
+    if (!QDir().mkpath(dir) || !b.writeTo(dir).isOk())
+        qFatal("cannot write the book");
+    return dir;
+}
+
+QString TestBook::writeText(const QString &name, const QString &text)
+{
+    const QString path = tmp_->filePath(name);
+    if (!testbook::writeFile(path, text.toUtf8()))
+        qFatal("cannot write the source");
+    return path;
+}
+
+void TestBook::commandLine_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0 << QStringLiteral("repair DOSSIER");
+    QTest::newRow("nothing") << QStringList{} << 2 << QStringLiteral("il manque la commande");
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("verifier"), QStringLiteral("x")} << 2
+                                     << QStringLiteral("commande inconnue");
+    QTest::newRow("check without folder") << QStringList{QStringLiteral("check")} << 2
+                                          << QStringLiteral("mauvais nombre d'arguments");
+    QTest::newRow("create with one argument") << QStringList{QStringLiteral("create"), QStringLiteral("x")} << 2
+                                              << QStringLiteral("mauvais nombre d'arguments");
+    QTest::newRow("check of a missing folder") << QStringList{QStringLiteral("check"), QStringLiteral("/nulle/part")}
+                                               << 1 << QStringLiteral("n'existe pas");
+}
+
+void TestBook::commandLine()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, says);
+    const Run run = tool(args);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2((run.out + run.err).contains(says), qPrintable(run.out + run.err));
+}
+
+void TestBook::checkAndRepairADamagedBook_data()
+{
+    QTest::addColumn<Damage>("damage");
+    QTest::addColumn<QString>("found");
+    QTest::addColumn<bool>("repairable");
+    QTest::addColumn<QString>("repaired");
+
+    QTest::newRow("text running past the end of GRTN3.DAT")
+        << patch(1, recipeAt(5, 138), le32(1 << 30)) << QStringLiteral("GRTN2.DAT, enregistrement 5 : le texte") << true
+        << QStringLiteral("perd son texte");
+    QTest::newRow("negative text length") << patch(1, recipeAt(2, 138), le32(-1))
+                                          << QStringLiteral("GRTN2.DAT, enregistrement 2 : le texte") << true
+                                          << QStringLiteral("perd son texte");
+    QTest::newRow("text length without position") << patch(1, recipeAt(7, 134), le32(0))
+                                                  << QStringLiteral("enregistrement 7 : le texte") << true
+                                                  << QStringLiteral("perd son texte");
+    QTest::newRow("image starting past the end of GRTN4.DAT")
+        << patch(1, recipeAt(302, 142), le32(400)) << QStringLiteral("enregistrement 302 : le chemin d'image") << true
+        << QStringLiteral("perd son image");
+    QTest::newRow("family count above the families in use")
+        << patch(0, 0, le16(20)) << QStringLiteral("l'en-tête compte 20 familles, il y en a 17") << true
+        << QStringLiteral("compte maintenant 17 familles");
+    QTest::newRow("recipe count below the start-up minimum")
+        << patch(1, 0, le16(250)) << QStringLiteral("l'en-tête compte 250 recettes, il y en a 301") << true
+        << QStringLiteral("compte maintenant 301 recettes");
+    QTest::newRow("family file with a partial record")
+        << append(0, QByteArray(77, 'x')) << QStringLiteral("GRTN1.DAT, enregistrement 20 : longueur") << true
+        << QStringLiteral("77 octets coupés");
+    QTest::newRow("recipe file with a partial record")
+        << append(1, QByteArray(3, '\0')) << QStringLiteral("GRTN2.DAT, enregistrement 303 : longueur") << true
+        << QStringLiteral("3 octets coupés");
+
+    // Reported, and left as they are.
+    QTest::newRow("a state that is neither -1 nor 0")
+        << patch(0, 18 * 130, le16(5)) << QStringLiteral("GRTN1.DAT, enregistrement 19 : état 5") << false << QString();
+    QTest::newRow("a recipe of a deleted family")
+        << patch(1, recipeAt(10, 2), le32(19)) << QStringLiteral("enregistrement 10 : la recette « Recette 009 » appartient")
+        << false << QString();
+    QTest::newRow("a title padded with zero bytes")
+        << patch(1, recipeAt(3, 6 + 11), QByteArray(117, '\0')) << QStringLiteral("enregistrement 3 : le titre n'est pas complété")
+        << false << QString();
+    QTest::newRow("GRTN3.DAT missing") << Damage([](const QString &dir) { return QFile::remove(QDir(dir).filePath(kDataFiles[2])); })
+                                       << QStringLiteral("GRTN3.DAT : fichier absent") << false << QString();
+}
+
+void TestBook::checkAndRepairADamagedBook()
+{
+    QFETCH(Damage, damage);
+    QFETCH(QString, found);
+    QFETCH(bool, repairable);
+    QFETCH(QString, repaired);
+
+    BookBuilder b = testbook::minimal();
+    b.addFamily(QStringLiteral("Plats"));
+    b.addFamily(QStringLiteral("Supprimée"), kDeleted);
+    b.addRecipe(18, QStringLiteral("Tarte"), QStringLiteral("Pâte\nPommes"), QStringLiteral("/nulle/part/tarte.jpg"));
+    const QString dir = makeBook(b);
+    QVERIFY(damage(dir));
+    const QByteArray damaged = bookBytes(dir);
+
+    const Run checked = tool({QStringLiteral("check"), dir});
+    QCOMPARE(checked.exitCode, 1);
+    QVERIFY2(checked.out.contains(found), qPrintable(checked.out));
+    // One error: the missing image of record 302 is only a warning.
+    QCOMPARE(checked.out.count(QStringLiteral("Erreur : ")), 1);
+    QCOMPARE(bookBytes(dir), damaged);
+
+    const Run repair = tool({QStringLiteral("repair"), dir});
+    const QStringList backups = QDir(dir + QStringLiteral("/sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    if (!repairable) {
+        QCOMPARE(repair.exitCode, 1);
+        QVERIFY2(repair.out.contains(QStringLiteral("Rien à réparer")), qPrintable(repair.out));
+        QCOMPARE(bookBytes(dir), damaged);
+        QCOMPARE(backups, QStringList());
+        return;
+    }
+    QVERIFY2(repair.exitCode == 0, qPrintable(repair.out + repair.err));
+    QVERIFY2(repair.out.contains(repaired), qPrintable(repair.out));
+    // The backup, taken first, holds the damaged book.
+    QCOMPARE(backups.size(), 1);
+    QCOMPARE(bookBytes(dir + QStringLiteral("/sauvegardes/") + backups.first()), damaged);
+
+    const Run after = tool({QStringLiteral("check"), dir});
+    QVERIFY2(after.exitCode == 0, qPrintable(after.out));
+    QVERIFY(programStarts(dir));
+}
+
+void TestBook::backupCopiesTheBookBesideIt()
+{
+    const QString dir = makeBook(testbook::minimal());
+    const QByteArray book = bookBytes(dir);
+    const Run first = tool({QStringLiteral("backup"), dir});
+    QVERIFY2(first.exitCode == 0, qPrintable(first.err));
+    const Run second = tool({QStringLiteral("backup"), dir});
+    QVERIFY2(second.exitCode == 0, qPrintable(second.err));
+
+    // Two backups in the same second do not meet.
+    const QStringList backups = QDir(dir + QStringLiteral("/sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(backups.size(), 2);
+    for (const QString &name : backups) {
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}(-\\d+)?$")).match(name).hasMatch(),
+                 qPrintable(name));
+        QCOMPARE(bookBytes(dir + QStringLiteral("/sauvegardes/") + name), book);
+    }
+
+    // A destination that already holds a book is never written over.
+    const QString other = makeBook(testbook::minimal(), QStringLiteral("autre"));
+    QVERIFY(testbook::patchFile(QDir(other).filePath(kDataFiles[2]), 0, "autre"));
+    const QByteArray otherBook = bookBytes(other);
+    const Run over = tool({QStringLiteral("backup"), dir, other});
+    QCOMPARE(over.exitCode, 1);
+    QCOMPARE(bookBytes(other), otherBook);
+}
+
+void TestBook::exportThenCreateGivesTheSameBook_data()
+{
+    QTest::addColumn<bool>("starter");
+    QTest::newRow("the starter book") << true;
+    QTest::newRow("an edited book") << false;
+}
+
+void TestBook::exportThenCreateGivesTheSameBook()
+{
+    QFETCH(bool, starter);
+    QString dir;
+    if (starter) {
+        dir = tmp_->filePath(QStringLiteral("livre"));
+        const Run created = tool({QStringLiteral("create"), dir, QStringLiteral(LIVRE_PATH)});
+        QVERIFY2(created.exitCode == 0, qPrintable(created.err));
+    } else {
+        // Recipes of one family spread among others, deleted records, texts whose lines read
+        // like the source's own marks or begin and end with blank lines, images.
+        BookBuilder b = testbook::minimal();
+        const qint32 desserts = b.addFamily(QStringLiteral("Desserts"));
+        b.addFamily(QStringLiteral("Supprimée"), kDeleted);
+        const qint32 sauces = b.addFamily(QStringLiteral("Sauces — « maison »"));
+        b.addRecipe(desserts, QStringLiteral("Île flottante"), QStringLiteral("\n\n## pas un titre\n@@ ni une famille\n"
+                                                                              "!! ni une image\n\\ antislash\n  \n"),
+                    QStringLiteral("/home/moi/Images/île.jpg"));
+        b.addRecipe(sauces, QStringLiteral("Béarnaise"), QStringLiteral("   Estragon\n\nÉchalote   "));
+        b.addRecipe(desserts, QStringLiteral("Supprimée"), QStringLiteral("x"), {}, kDeleted);
+        b.addRecipe(2, QStringLiteral("Sans texte"), {}, QStringLiteral("C:\\Recettes\\photo.bmp"));
+        b.addRecipe(desserts, QStringLiteral("Œufs au lait"), QStringLiteral("Lait\r\nŒufs\n\n"));
+        dir = makeBook(b);
+    }
+    const QString source = tmp_->filePath(QStringLiteral("export.txt"));
+    const Run exported = tool({QStringLiteral("export"), dir, source});
+    QVERIFY2(exported.exitCode == 0, qPrintable(exported.out + exported.err));
+    // An export never writes over a file.
+    QCOMPARE(tool({QStringLiteral("export"), dir, source}).exitCode, 1);
+
+    const QString copy = tmp_->filePath(QStringLiteral("copie"));
+    const Run created = tool({QStringLiteral("create"), copy, source});
+    QVERIFY2(created.exitCode == 0, qPrintable(created.err));
+    QCOMPARE(contents(copy), contents(dir));
+    if (starter) {
+        // A book made from a source comes back byte for byte, and so does its source.
+        QCOMPARE(bookBytes(copy), bookBytes(dir));
+        QCOMPARE(readFile(source), readFile(QStringLiteral(LIVRE_PATH)).replace("\r\n", "\n"));
+    }
+}
+
+void TestBook::importSkipsWhatTheAddPageRefuses()
+{
+    BookBuilder b = testbook::minimal();
+    b.addFamily(QStringLiteral("Desserts"));
+    b.addRecipe(18, QStringLiteral("Crème brûlée"), QStringLiteral("Sucre"));
+    const QString dir = makeBook(b);
+    const QString source = writeText(QStringLiteral("import.txt"),
+                                     QStringLiteral("## Orpheline\n"                        // 1
+                                                    "@@ DESSERTS\n"                         // 2
+                                                    "## crème BRÛLÉE\n"                     // 3
+                                                    "## Tarte Tatin\n"                      // 4
+                                                    "!! /images/tatin.jpg\n"                // 5
+                                                    "  Pommes\n"                            // 6
+                                                    "## TARTE TATIN\n"                      // 7
+                                                    "## ")
+                                         + QString(129, u'x')                               // 8
+                                         + QStringLiteral("\n## Trop long\n")               // 9
+                                         + QString(30001, u'a')                             // 10
+                                         + QStringLiteral("\n@@ Apéritifs\n"                // 11
+                                                          "## Gâteau \U0001F382\n"          // 12
+                                                          "## Olives\n"                     // 13
+                                                          "Huile\n"                         // 14
+                                                          "## Tout juste\n")                // 15
+                                         + QString(29997, u'b') + QStringLiteral("\nc\n")); // 16, 17
+    const Run run = tool({QStringLiteral("import"), dir, source});
+    QCOMPARE(run.exitCode, 1);
+    for (int line : {1, 3, 7, 8, 9, 12})
+        QVERIFY2(run.out.contains(QStringLiteral("Ignoré : ligne %1 :").arg(line)), qPrintable(run.out));
+    QCOMPARE(run.out.count(QStringLiteral("Ignoré : ")), 6);
+    QVERIFY2(run.out.contains(QStringLiteral("1 famille(s) et 3 recette(s) ajoutée(s), 6 recette(s) ignorée(s)")),
+             qPrintable(run.out));
+
+    QCOMPARE(tool({QStringLiteral("check"), dir}).exitCode, 0);
+    QVERIFY(programStarts(dir));
+    const QStringList after = contents(dir);
+    const QString tatinText = QString::fromLatin1(QByteArray("Pommes").toHex());
+    const QString tatinImage = QString::fromLatin1(QByteArray("/images/tatin.jpg").toHex());
+    const qsizetype desserts = after.indexOf(QStringLiteral("@@ Desserts"));
+    QVERIFY(desserts > 0);
+    QCOMPARE(after.mid(desserts + 1, 8),
+             (QStringList{QStringLiteral("## Crème brûlée"), QString::fromLatin1(QByteArray("Sucre").toHex()), QString(),
+                          QStringLiteral("## Tarte Tatin"), tatinText, tatinImage, QStringLiteral("@@ Apéritifs"),
+                          QStringLiteral("## Olives")}));
+    // 30000 bytes exactly, with its line end counted as two.
+    QCOMPARE(after.at(after.indexOf(QStringLiteral("## Tout juste")) + 1).size(), 2 * 30000);
+    QCOMPARE(after.count(QStringLiteral("@@ Desserts")) + after.count(QStringLiteral("@@ DESSERTS")), 1);
+}
+
+void TestBook::writingCommandsWaitForTheProgram_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("backup") << QStringLiteral("backup");
+    QTest::newRow("repair") << QStringLiteral("repair");
+    QTest::newRow("import") << QStringLiteral("import");
+}
+
+void TestBook::writingCommandsWaitForTheProgram()
+{
+    QFETCH(QString, command);
+    const QString dir = makeBook(testbook::minimal());
+    // A count to repair, so that repair would have work to do.
+    QVERIFY(testbook::patchFile(QDir(dir).filePath(kDataFiles[1]), 0, le16(299)));
+    const QByteArray before = bookBytes(dir);
+    QStringList args{command, dir};
+    if (command == QLatin1String("import"))
+        args << writeText(QStringLiteral("import.txt"), QStringLiteral("@@ Nouvelle\n## Recette\n"));
+
+    InstanceLock program;
+    QVERIFY(program.tryLock(dir));
+    const Run refused = tool(args);
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.err.contains(QStringLiteral("Gratinel a le livre")), qPrintable(refused.err));
+    QCOMPARE(bookBytes(dir), before);
+    QVERIFY(!QFileInfo::exists(dir + QStringLiteral("/sauvegardes")));
+
+    // Once the program has ended, the same command goes through.
+    program.release();
+    if (command == QLatin1String("import"))
+        QCOMPARE(tool({QStringLiteral("repair"), dir}).exitCode, 0);
+    const Run done = tool(args);
+    QVERIFY2(done.exitCode == 0, qPrintable(done.out + done.err));
+    QVERIFY(bookBytes(dir) != before || command == QLatin1String("backup"));
+}
+
+QTEST_MAIN(TestBook)
+#include "tst_book.moc"

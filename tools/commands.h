@@ -1,0 +1,34 @@
+// The subcommands of gratinel-book and what they share: messages, exit statuses, the folder lock.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace gratinel {
+
+class InstanceLock;
+
+namespace booktool {
+
+// Exit statuses.
+constexpr int kAllWell = 0;
+constexpr int kSomethingWrong = 1;
+constexpr int kUsage = 2;
+
+// A line on the standard output, or on the error output with the tool's name in front.
+void say(const QString &line);
+int fail(const QString &message);
+
+// Takes the folder lock of dir. False, with the message given, when the program (or
+// another writing command) has the book open.
+bool lockBook(InstanceLock &lock, const QString &dir);
+
+int create(const QString &dir, const QString &source);
+int check(const QString &dir);
+int repair(const QString &dir);
+int backup(const QString &dir, const QString &dest);
+int exportBook(const QString &dir, const QString &file);
+int importBook(const QString &dir, const QString &file);
+
+} // namespace booktool
+} // namespace gratinel

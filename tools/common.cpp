@@ -1,0 +1,34 @@
+// Messages and the folder lock, shared by the subcommands.
+#include "commands.h"
+
+#include "platform/instancelock.h"
+
+#include <QDir>
+
+#include <cstdio>
+
+namespace gratinel::booktool {
+
+void say(const QString &line)
+{
+    std::fprintf(stdout, "%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+int fail(const QString &message)
+{
+    std::fflush(stdout);
+    std::fprintf(stderr, "gratinel-book : %s\n", qPrintable(message));
+    return kSomethingWrong;
+}
+
+bool lockBook(InstanceLock &lock, const QString &dir)
+{
+    if (lock.tryLock(dir))
+        return true;
+    fail(QStringLiteral("Gratinel a le livre de %1 ouvert : fermez le programme, puis recommencez.")
+             .arg(QDir(dir).absolutePath()));
+    return false;
+}
+
+} // namespace gratinel::booktool
