@@ -30,8 +30,18 @@ QtPrinter::QtPrinter(const QString &pdfFile) : printer_(QPrinter::HighResolution
 
 QtPrinter::~QtPrinter()
 {
-    if (painter_.isActive())
+    if (painter_.isActive()) {
+        flush();
         painter_.end();
+    }
+}
+
+void QtPrinter::flush()
+{
+    if (pending_.isEmpty())
+        return;
+    painter_.drawText(QPointF(toDevice(pendingX_), toDevice(pendingY_) + metrics().ascent()), pending_);
+    pending_.clear();
 }
 
 bool QtPrinter::ready()
@@ -70,6 +80,7 @@ bool QtPrinter::setFontSize(int points)
 {
     if (!ready())
         return false;
+    flush();
     font_.setPointSize(points);
     painter_.setFont(font_);
     metrics_.reset();
@@ -80,6 +91,7 @@ bool QtPrinter::setCurrentX(int twips)
 {
     if (!ready())
         return false;
+    flush();
     x_ = twips;
     return true;
 }
@@ -114,9 +126,13 @@ bool QtPrinter::print(const QString &text)
 {
     if (!ready())
         return false;
-    const QFontMetricsF &m = metrics();
-    painter_.drawText(QPointF(toDevice(x_), toDevice(y_) + m.ascent()), text);
-    x_ += toTwips(m.horizontalAdvance(text));
+    // The words of a line are drawn together when it ends: one text run per line.
+    if (pending_.isEmpty()) {
+        pendingX_ = x_;
+        pendingY_ = y_;
+    }
+    pending_ += text;
+    x_ += toTwips(metrics().horizontalAdvance(text));
     return true;
 }
 
@@ -124,6 +140,7 @@ bool QtPrinter::endLine()
 {
     if (!ready())
         return false;
+    flush();
     x_ = 0;
     y_ += toTwips(metrics().lineSpacing());
     return true;
@@ -131,7 +148,10 @@ bool QtPrinter::endLine()
 
 bool QtPrinter::newPage()
 {
-    if (!ready() || !printer_.newPage())
+    if (!ready())
+        return false;
+    flush();
+    if (!printer_.newPage())
         return false;
     x_ = 0;
     y_ = 0;
@@ -142,6 +162,7 @@ bool QtPrinter::endDoc()
 {
     if (!painter_.isActive())
         return !failed_;
+    flush();
     return painter_.end();
 }
 

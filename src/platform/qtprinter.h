@@ -36,6 +36,8 @@ public:
 
 private:
     bool ready();
+    // Draws the words printed since the line's last break in one go.
+    void flush();
     const QFontMetricsF &metrics();
     double toDevice(int twips) const;
     int toTwips(double device) const;
@@ -47,6 +49,9 @@ private:
     bool failed_ = false;
     int x_ = 0;
     int y_ = 0;
+    QString pending_;
+    int pendingX_ = 0;
+    int pendingY_ = 0;
 };
 
 } // namespace gratinel
