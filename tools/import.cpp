@@ -2,11 +2,11 @@
 #include "commands.h"
 
 #include "platform/instancelock.h"
+#include "platform/system.h"
 #include "store/bookcheck.h"
 #include "store/bookimport.h"
 #include "store/booksource.h"
 #include "store/module1.h"
-#include "toolplatform.h"
 
 #include <QDir>
 
@@ -30,7 +30,7 @@ int importBook(const QString &dir, const QString &file)
         return fail(QStringLiteral("le livre a des erreurs que « gratinel-book repair %1 » répare : "
                                    "lancez-le d'abord, rien n'est importé.")
                         .arg(dir));
-    ToolPlatform platform;
+    ConsoleSystem platform;
     Module1 m(platform);
     const Status opened = m.openBook(dir);
     if (!opened.isOk())

@@ -9,6 +9,7 @@
 
 #include "book/fittedlayout.h"
 #include "book/frenchorder.h"
+#include "platform/platform.h"
 
 #include <QString>
 #include <QWidget>

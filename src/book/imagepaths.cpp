@@ -93,7 +93,7 @@ void frmRecettes::txtImageAjouter_Change()
     const QString path = txtImageAjouter->text();
     if (!imagepaths::refusedOnChange(path))
         return;
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     platform.setPointer(Platform::Pointer::Normal);
     platform.beep();
     platform.msgBox(imagepaths::kNotAnImage, Platform::Icon::Information);
@@ -102,7 +102,7 @@ void frmRecettes::txtImageAjouter_Change()
 
 void frmRecettes::cmdImageAjouter_Click()
 {
-    if (const std::optional<QString> chosen = imagepaths::chooseImage(m_.platform))
+    if (const std::optional<QString> chosen = imagepaths::chooseImage(m_.windows()))
         txtImageAjouter->setText(*chosen);
 }
 

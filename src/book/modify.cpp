@@ -138,7 +138,7 @@ void frmRecettes::cmdAideModifier_Click()
 
 void frmRecettes::cmdImageModifier_Click()
 {
-    if (const std::optional<QString> chosen = imagepaths::chooseImage(m_.platform))
+    if (const std::optional<QString> chosen = imagepaths::chooseImage(m_.windows()))
         txtImageModifier->setText(*chosen);
 }
 
@@ -153,7 +153,7 @@ void frmRecettes::cmdValideModifier_Click()
 
 void frmRecettes::renameFamily()
 {
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     const QString name = trimSpaces(txtSaisieFamilleModifier->text());
     txtSaisieFamilleModifier->setText(name);
     const QString stored = shownFamilyName();
@@ -243,7 +243,7 @@ bool frmRecettes::familyHoldsTitle(qint32 family, const QString &title)
 
 void frmRecettes::changeShownRecipe()
 {
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     const QString title = trimSpaces(txtSaisieNomRecetteModifier->text());
     txtSaisieNomRecetteModifier->setText(title);
     if (title.isEmpty()) {

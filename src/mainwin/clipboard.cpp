@@ -148,7 +148,7 @@ void frmMain::mnuEditCut_Click()
         return;
     }
     const TextBox box(target);
-    m_.platform.setClipboardText(box.selectedText());
+    m_.windows().setClipboardText(box.selectedText());
     if (!box.selectedText().isEmpty())
         box.replaceSelection(QString());
 }
@@ -161,7 +161,7 @@ void frmMain::mnuEditCopy_Click()
         m_.platform.beep();
         return;
     }
-    m_.platform.setClipboardText(selected);
+    m_.windows().setClipboardText(selected);
 }
 
 void frmMain::mnuEditPaste_Click()
@@ -172,7 +172,7 @@ void frmMain::mnuEditPaste_Click()
         return;
     }
     const TextBox box(target);
-    QString text = m_.platform.clipboardText();
+    QString text = m_.windows().clipboardText();
     // A single-line box holds one line: the line breaks of a copied passage become spaces.
     if (box.line) {
         text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
