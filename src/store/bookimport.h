@@ -21,6 +21,8 @@ struct Result {
     int recipesSkipped = 0;
     // One line per family or recipe not added: "ligne N : why".
     QStringList skipped;
+    // One line per recipe added: "ligne N : recette « title » ajoutée à « family »".
+    QStringList added;
 };
 
 // Adds every family and recipe of source to the book open in m, each through bookedits, so
