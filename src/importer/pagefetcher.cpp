@@ -26,7 +26,9 @@ QString networkReason(const QNetworkReply &reply)
     case QNetworkReply::SslHandshakeFailedError: return QStringLiteral("échec de la connexion sécurisée");
     case QNetworkReply::TooManyRedirectsError:
         return QStringLiteral("plus de %1 redirections").arg(kMaxRedirects);
-    case QNetworkReply::InsecureRedirectError: return QStringLiteral("redirection non sûre");
+    case QNetworkReply::InsecureRedirectError: return QStringLiteral("redirection de https:// vers http://");
+    case QNetworkReply::ProtocolUnknownError:
+        return QStringLiteral("redirection vers une adresse qui n'est ni http:// ni https://");
     default: return QStringLiteral("erreur réseau (%1)").arg(reply.errorString());
     }
 }
@@ -65,13 +67,12 @@ Fetched PageFetcher::fetch(const QUrl &url, qint64 maxBytes) const
     request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
     request.setRawHeader("Accept", "text/html,application/xhtml+xml,application/json;q=0.9,image/*;q=0.8,*/*;q=0.5");
     request.setRawHeader("Accept-Language", "fr-FR,fr;q=0.9,en;q=0.5");
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     QNetworkReply *reply = manager.get(request);
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
-    int redirects = 0;
     const auto stop = [&](const QString &why) {
         if (result.reason.isEmpty())
             result.reason = why;
@@ -80,13 +81,10 @@ Fetched PageFetcher::fetch(const QUrl &url, qint64 maxBytes) const
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
         stop(QStringLiteral("pas de réponse complète en %1 s").arg(std::max(1, (timeoutMs_ + 999) / 1000)));
     });
+    // Qt follows the redirections itself, never from https to http, and counts them.
     QObject::connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl &to) {
-        if (++redirects > kMaxRedirects)
-            stop(QStringLiteral("plus de %1 redirections").arg(kMaxRedirects));
-        else if (!fetchable(to))
+        if (!fetchable(to))
             stop(QStringLiteral("redirection vers une adresse qui n'est ni http:// ni https://"));
-        else
-            emit reply->redirectAllowed();
     });
     QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);

@@ -13,14 +13,15 @@ LocalHttpServer::LocalHttpServer()
     connect(&server_, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = server_.nextPendingConnection()) {
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            auto *request = new QByteArray;
-            connect(socket, &QObject::destroyed, this, [request] { delete request; });
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket, request] {
-                *request += socket->readAll();
-                if (request->contains("\r\n\r\n") && !request->isEmpty()) {
-                    answer(socket, *request);
-                    request->clear();
-                    request->append('!'); // answered: later bytes are not a new request
+            auto *pending = new QByteArray;
+            connect(socket, &QObject::destroyed, this, [pending] { delete pending; });
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket, pending] {
+                *pending += socket->readAll();
+                // Each request the connection carries, in turn.
+                for (qsizetype end; (end = pending->indexOf("\r\n\r\n")) >= 0;) {
+                    const QByteArray request = pending->left(end);
+                    pending->remove(0, end + 4);
+                    answer(socket, request);
                 }
             });
         }
@@ -34,25 +35,25 @@ QString LocalHttpServer::url(const QString &path) const
 
 void LocalHttpServer::answer(QTcpSocket *socket, const QByteArray &request)
 {
-    if (request.startsWith('!'))
-        return;
     const QString path = QString::fromLatin1(request.split(' ').value(1));
     requests << path;
     const Answer a = answers_.value(path, Answer{404, "<html><body>introuvable</body></html>", "text/html", {}, 0, true});
-    QByteArray head = "HTTP/1.0 " + QByteArray::number(a.status) + (a.status < 400 ? " OK" : " Not Found") + "\r\n";
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(a.status) + (a.status < 400 ? " OK" : " Not Found") + "\r\n";
     head += "Content-Type: " + a.contentType + "\r\n";
     if (!a.location.isEmpty())
         head += "Location: " + a.location + "\r\n";
     if (a.sendLength)
         head += "Content-Length: " + QByteArray::number(a.body.size()) + "\r\n";
-    head += "Connection: close\r\n\r\n";
+    head += a.sendLength ? "\r\n" : "Connection: close\r\n\r\n";
     QPointer<QTcpSocket> guarded(socket);
-    const auto send = [guarded, head, body = a.body] {
+    const auto send = [guarded, head, body = a.body, close = !a.sendLength] {
         if (!guarded)
             return;
         guarded->write(head);
         guarded->write(body);
-        guarded->disconnectFromHost();
+        // Without a length, the end of the connection ends the answer.
+        if (close)
+            guarded->disconnectFromHost();
     };
     if (a.delayMs > 0)
         QTimer::singleShot(a.delayMs, socket, send);
