@@ -36,8 +36,15 @@ int importBook(const QString &dir, const QString &file)
     if (!opened.isOk())
         return fail(QStringLiteral("le livre ne s'ouvre pas (%1) : rien n'est importé.").arg(opened.message()));
 
+    // As repair does: the book as it was is kept before the first byte is written.
+    if (!source.families.empty() && !takeBackup(dir))
+        return fail(QStringLiteral("rien n'est importé."));
+
+    // Ctrl+C or the end of the session stops the import between two recipes, never inside
+    // one: each recipe is whole on disk or not there at all.
+    const StopRequest stop;
     bookimport::Result result;
-    const Status s = bookimport::importSource(m, source, result);
+    const Status s = bookimport::importSource(m, source, result, [&] { return stop.requested(); });
     for (const QString &line : result.skipped)
         say(QStringLiteral("Ignoré : %1").arg(line));
     const QString counts = QStringLiteral("%1 famille(s) et %2 recette(s) ajoutée(s), %3 recette(s) ignorée(s).")
@@ -46,6 +53,8 @@ int importBook(const QString &dir, const QString &file)
                                .arg(result.recipesSkipped);
     if (!s.isOk())
         return fail(QStringLiteral("import arrêté : %1 ; %2").arg(s.message(), counts));
+    if (result.interrupted)
+        return fail(QStringLiteral("import interrompu : %1").arg(counts));
     say(QStringLiteral("Import terminé : ") + counts);
     return result.skipped.isEmpty() ? kAllWell : kSomethingWrong;
 }

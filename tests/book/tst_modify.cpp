@@ -468,22 +468,29 @@ void TestModify::failedWriteEndsTheProgramAndTheBookOpensAgain_data()
 {
     QTest::addColumn<bool>("rename");
     QTest::addColumn<QString>("file"); // the file whose first write fails
-    QTest::newRow("family record") << true << u"GRTN1.DAT"_s;
-    QTest::newRow("text bytes") << false << u"GRTN3.DAT"_s;
-    QTest::newRow("image path bytes") << false << u"GRTN4.DAT"_s;
-    QTest::newRow("recipe record") << false << u"GRTN2.DAT"_s;
+    QTest::addColumn<bool>("shortWrite"); // half of its bytes reach the disk first
+    QTest::newRow("family record") << true << u"GRTN1.DAT"_s << false;
+    for (bool shortWrite : {false, true}) {
+        const char *how = shortWrite ? ", cut short" : "";
+        QTest::addRow("text bytes%s", how) << false << u"GRTN3.DAT"_s << shortWrite;
+        QTest::addRow("image path bytes%s", how) << false << u"GRTN4.DAT"_s << shortWrite;
+        QTest::addRow("recipe record%s", how) << false << u"GRTN2.DAT"_s << shortWrite;
+    }
 }
 
 void TestModify::failedWriteEndsTheProgramAndTheBookOpensAgain()
 {
     QFETCH(bool, rename);
     QFETCH(QString, file);
+    QFETCH(bool, shortWrite);
     Fixture f;
     QVERIFY(f.start());
     f.openOn(kSoupes, kPotage);
     const QByteArray records = f.fx.bytes(u"GRTN1.DAT"_s) + f.fx.bytes(u"GRTN2.DAT"_s);
+    const qint64 textsLength = f.fx.bytes(u"GRTN3.DAT"_s).size();
     auto plan = std::make_shared<FaultPlan>();
     plan->writesBeforeFailure = 0;
+    plan->shortWrites = shortWrite;
     Module1 &m = f.fx.m();
     DataFile *target = file == u"GRTN1.DAT"_s ? &m.familyFile.file()
                        : file == u"GRTN2.DAT"_s ? &m.recipeFile.file()
@@ -501,8 +508,11 @@ void TestModify::failedWriteEndsTheProgramAndTheBookOpensAgain()
     QCOMPARE(f.fx.platform().messageTexts().value(0), kFatal);
     QCOMPARE(f.fx.platform().messages[0].icon, Platform::Icon::Critical);
     QVERIFY(f.fx.platform().programEnded());
-    // Nothing a record points to was changed: the book is as it was.
+    // Nothing a record points to was changed: the book is as it was, and a text cut short
+    // was taken back off the end of its file.
     QCOMPARE(f.fx.bytes(u"GRTN1.DAT"_s) + f.fx.bytes(u"GRTN2.DAT"_s), records);
+    if (file == u"GRTN3.DAT")
+        QCOMPARE(f.fx.bytes(u"GRTN3.DAT"_s).size(), textsLength);
 
     QVERIFY(f.fx.restart());
     frmRecettes *b = f.fx.book();
