@@ -7,13 +7,13 @@
 #include "book/recordcombo.h"
 #include "book/tabstrip.h"
 #include "mainwin/frmmain.h"
+#include "smalldisk.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
 #include "testbook.h"
 
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -311,24 +311,11 @@ private slots:
     void fullDiskLocksNoOneOut()
     {
         BookFixture f;
-        const QString dir = f.path({});
-        QProcess mount;
-        mount.start(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=192k"_s, u"tmpfs"_s, dir});
-        if (!mount.waitForFinished() || mount.exitCode() != 0)
-            QSKIP("mounting a small tmpfs was refused (the test needs root)");
-        const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {u"-l"_s, dir}); });
+        const SmallDisk disk(f.path({}), 192);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.why()));
         QVERIFY(startOnSel(f, "Sel fin"));
-        {
-            // Every page of the file system taken.
-            QFile filler(f.path(u"filler"_s));
-            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-            const QByteArray page(4096, 'x');
-            while (filler.write(page) == page.size()) {
-            }
-            const QByteArray byte(1, 'x');
-            while (filler.write(byte) == 1) {
-            }
-        }
+        QVERIFY(disk.fill());
         frmRecettes *book = f.book();
         // Without text only the recipe file grows: its last page fills up, then a record
         // goes half into it before the disk refuses the rest.

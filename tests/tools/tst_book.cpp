@@ -191,8 +191,12 @@ void TestBook::checkAndRepairADamagedBook_data()
     QTest::addColumn<bool>("repairable");
     QTest::addColumn<QString>("repaired");
 
+    // The text keeps what the file still holds of it, as the program shows it.
     QTest::newRow("text running past the end of GRTN3.DAT")
         << patch(1, recipeAt(5, 138), le32(1 << 30)) << QStringLiteral("GRTN2.DAT, enregistrement 5 : le texte") << true
+        << QStringLiteral("« Recette 004 » garde les");
+    QTest::newRow("text starting past the end of GRTN3.DAT")
+        << patch(1, recipeAt(5, 134), le32(1 << 30)) << QStringLiteral("GRTN2.DAT, enregistrement 5 : le texte") << true
         << QStringLiteral("perd son texte");
     QTest::newRow("negative text length") << patch(1, recipeAt(2, 138), le32(-1))
                                           << QStringLiteral("GRTN2.DAT, enregistrement 2 : le texte") << true
@@ -370,8 +374,17 @@ void TestBook::importSkipsWhatTheAddPageRefuses()
                                                           "Huile\n"                         // 14
                                                           "## Tout juste\n")                // 15
                                          + QString(29997, u'b') + QStringLiteral("\nc\n")); // 16, 17
+    const QByteArray original = bookBytes(dir);
     const Run run = tool({QStringLiteral("import"), dir, source});
     QCOMPARE(run.exitCode, 1);
+    // The book as it was is kept first, as repair keeps it.
+    const QStringList backups = QDir(dir + QStringLiteral("/sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(backups.size(), 1);
+    QCOMPARE(bookBytes(dir + QStringLiteral("/sauvegardes/") + backups.first()), original);
+    // A character the book cannot hold is named, never stored as "?".
+    QVERIFY2(run.out.contains(QStringLiteral("ligne 12 : recette « Gâteau \U0001F382 » ignorée : caractères impossibles "
+                                             "à enregistrer dans le livre (hors du jeu Windows-1252) : \U0001F382")),
+             qPrintable(run.out));
     for (int line : {1, 3, 7, 8, 9, 12})
         QVERIFY2(run.out.contains(QStringLiteral("Ignoré : ligne %1 :").arg(line)), qPrintable(run.out));
     QCOMPARE(run.out.count(QStringLiteral("Ignoré : ")), 6);

@@ -2,6 +2,7 @@
 // the book it never overwrites, and the starter book the program ships with.
 #include "fakeplatform.h"
 #include "store/module1.h"
+#include "smalldisk.h"
 #include "testbook.h"
 
 #include <QDir>
@@ -86,6 +87,7 @@ private slots:
     void keepsAnExistingBook_data();
     void keepsAnExistingBook();
     void starterBookIsAcceptedAtStartup();
+    void failedCreateLeavesNoHalfMadeBook();
 
 private:
     QString writeSource(const QByteArray &bytes);
@@ -262,6 +264,28 @@ void TestBookCreate::starterBookIsAcceptedAtStartup()
                       })
                 .isOk());
     QCOMPARE(checked, recipes);
+}
+
+// The disk fills up while the book is written: no file of it stays, so that the folder is free
+// for the next try and never holds a book the program would refuse.
+void TestBookCreate::failedCreateLeavesNoHalfMadeBook()
+{
+    const QString book = tmp_->filePath(QStringLiteral("livre"));
+    QVERIFY(QDir().mkdir(book));
+    const SmallDisk disk(book, 96);
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.why()));
+    QString source;
+    for (int f = 1; f <= 16; ++f) {
+        source += QStringLiteral("@@ Famille %1\n").arg(f);
+        for (int r = 1; r <= 20; ++r)
+            source += QStringLiteral("## Recette %1\n").arg(r) + QString(400, u'a') + u'\n';
+    }
+    // GRTN1.DAT and GRTN2.DAT fit, the 128 000 bytes of GRTN3.DAT do not.
+    const Run run = createBook(writeSource(source.toUtf8()), book);
+    QCOMPARE(run.exitCode, 1);
+    for (const QString &name : kDataFiles)
+        QVERIFY2(!QFile::exists(QDir(book).filePath(name)), qPrintable(name));
 }
 
 QTEST_MAIN(TestBookCreate)
