@@ -1,13 +1,11 @@
 // The book tool's create run as a program: the bytes of the book it writes, the sources it refuses,
 // the book it never overwrites, and the starter book the program ships with.
-#include "fakeplatform.h"
 #include "store/module1.h"
 #include "testbook.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <QtTest>
 
 using namespace gratinel;
@@ -232,12 +230,10 @@ void TestBookCreate::starterBookIsAcceptedAtStartup()
     const Run run = createBook(QStringLiteral(LIVRE_PATH), tmp_->path());
     QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
 
-    FakePlatform platform;
-    platform.exeDir = tmp_->path();
-    Module1 m(platform);
-    QWidget window;
-    QVERIFY(m.Main([&](Module1 &) { return &window; }));
-    QCOMPARE(platform.messageTexts(), QStringList());
+    testbook::OpenedBook book(tmp_->path());
+    Module1 &m = book.m;
+    QVERIFY(book.started);
+    QCOMPARE(book.platform.messageTexts(), QStringList());
     QCOMPARE(int(m.familyCount()), families);
     QCOMPARE(int(m.recipeCount()), recipes);
 
