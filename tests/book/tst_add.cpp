@@ -23,8 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kFatal = u"Erreur fatale. Impossibilité de continuer."_s;
-
 // The minimal book with a family "Desserts" (record 18) holding "Crème brûlée" (record 302).
 BookBuilder dessertBook()
 {

@@ -20,7 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kFatal = u"Erreur fatale. Impossibilité de continuer."_s;
 const QColor kDarkRed(192, 0, 0);
 const QColor kBlack(0, 0, 0);
 
@@ -33,8 +32,8 @@ constexpr int kVide = 20;      // no recipe
 constexpr int kAjoutee = 305;  // "Zeste", an unprotected recipe of "Famille 01"
 constexpr int kMoved = 301;
 
-struct Fixture {
-    BookFixture fx;
+struct Fixture : PageFixture {
+    Fixture() : PageFixture(4) {}
 
     bool start()
     {
@@ -50,42 +49,19 @@ struct Fixture {
         return fx.write(b)
                && patchFile(fx.path(u"GRTN2.DAT"_s), (kMoved - 1) * 150 + 2, le32(kSoupes)) && fx.start();
     }
-    frmRecettes *b() const { return fx.book(); }
-    void openOn(int family, int recipe = 0)
-    {
-        choose(b()->ComboFamilles, b()->ComboFamilles->entries().rowOfRecord(family));
-        if (recipe)
-            choose(b()->ComboRecettes, b()->ComboRecettes->entries().rowOfRecord(recipe));
-        b()->TabStrip1->selectTab(4);
-    }
     // Clicks the delete button with the answer given to the question.
     void remove(Platform::Answer answer)
     {
         fx.platform().answerNext(answer);
         QTest::mouseClick(b()->cmdSupprimer, Qt::LeftButton);
     }
-    QByteArray files() const
-    {
-        QByteArray all;
-        for (const char *name : {"GRTN1.DAT", "GRTN2.DAT", "GRTN3.DAT", "GRTN4.DAT"})
-            all += fx.bytes(QString::fromLatin1(name));
-        return all;
-    }
-    qint16 familyCountOnDisk() const { return int16At(fx.bytes(u"GRTN1.DAT"_s), 0); }
-    qint16 familyStateOnDisk(int n) const { return int16At(fx.bytes(u"GRTN1.DAT"_s), (n - 1) * 130); }
+    qint16 familyCountOnDisk() const { return fx.familyCountOnDisk(); }
+    qint16 familyStateOnDisk(int n) const { return fx.familyStateOnDisk(n); }
 };
 
 QColor colourOf(const QWidget *w)
 {
     return w->palette().color(qobject_cast<const QLabel *>(w) ? QPalette::WindowText : QPalette::Text);
-}
-
-QStringList texts(const QComboBox *combo)
-{
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
 }
 
 } // namespace

@@ -20,8 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kFatal = u"Erreur fatale. Impossibilité de continuer."_s;
-
 // Beside the minimal book (families 2 to 17, recipes 2 to 301 all in family 2):
 constexpr int kSoupes = 18;  // "Potage" (302, with the image photo.jpg) and "Velouté" (303)
 constexpr int kTartes = 19;  // "Tarte aux pommes" (304); a deleted "Potage" (305)
@@ -43,8 +41,8 @@ BookBuilder book(const QString &imagePath)
     return b;
 }
 
-struct Fixture {
-    BookFixture fx;
+struct Fixture : PageFixture {
+    Fixture() : PageFixture(3) {}
     QString photo; // an existing image file of the folder
 
     bool start()
@@ -57,34 +55,9 @@ struct Fixture {
         }
         return fx.start(book(photo));
     }
-    frmRecettes *b() const { return fx.book(); }
-
-    // The family and recipe of these records chosen on the list page, then the modify page.
-    void openOn(int family, int recipe = 0)
-    {
-        choose(b()->ComboFamilles, b()->ComboFamilles->entries().rowOfRecord(family));
-        if (recipe)
-            choose(b()->ComboRecettes, b()->ComboRecettes->entries().rowOfRecord(recipe));
-        b()->TabStrip1->selectTab(3);
-    }
     void validate() { QTest::mouseClick(b()->cmdValideModifier, Qt::LeftButton); }
-    QByteArray files() const
-    {
-        QByteArray all;
-        for (const char *name : {"GRTN1.DAT", "GRTN2.DAT", "GRTN3.DAT", "GRTN4.DAT"})
-            all += fx.bytes(QString::fromLatin1(name));
-        return all;
-    }
     QWidget *focus() const { return b()->window()->focusWidget(); }
 };
-
-QStringList texts(const QComboBox *combo)
-{
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
 
 } // namespace
 

@@ -1,6 +1,5 @@
 // The book tool run as a program on books in temporary folders: check and repair of damaged
 // books, backups, export then create, import with skipped recipes, and the folder lock.
-#include "fakeplatform.h"
 #include "platform/instancelock.h"
 #include "store/bytestream.h"
 #include "store/cp1252.h"
@@ -10,7 +9,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <QtTest>
 
 #include <functional>
@@ -79,11 +77,8 @@ QStringList contents(const QString &dir)
 // The program's own start-up on dir: true when the main window would come up, with no message.
 bool programStarts(const QString &dir)
 {
-    FakePlatform platform;
-    platform.exeDir = dir;
-    Module1 m(platform);
-    QWidget window;
-    return m.Main([&](Module1 &) { return &window; }) && platform.messageTexts().isEmpty();
+    const testbook::OpenedBook book(dir);
+    return book.started && book.platform.messageTexts().isEmpty();
 }
 
 using Damage = std::function<bool(const QString &dir)>;
