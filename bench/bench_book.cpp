@@ -1,7 +1,10 @@
 // The book tool on the largest book: check (which reads every record and never writes) and
-// export, each timed as the user runs them, a whole process from start to end.
+// export, each timed as the user runs them, a whole process from start to end. Exits 1 when
+// a command fails or the export does not hold every family and recipe of the book.
 #include "figures.h"
 #include "maxbook.h"
+
+#include "store/booksource.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -26,7 +29,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    if (!dir.isValid() || !writeMaxBook(dir.path()).isOk()) {
+    if (!dir.isValid() || !writeMaxBook(dir.path()).isOk() || !bookHolds(dir.path(), 1000, 32767)) {
         note(QStringLiteral("bench_book : impossible d'écrire le livre"));
         return 1;
     }
@@ -38,7 +41,17 @@ int main(int argc, char *argv[])
                5, [&] { ok = runTool({QStringLiteral("export"), dir.path(), out}) && ok; },
                [&] { QFile::remove(out); }),
            "ms");
-    if (!ok)
+    if (!ok) {
         note(QStringLiteral("bench_book : une commande a échoué"));
-    return ok ? 0 : 1;
+        return 1;
+    }
+    // The export reads back as the whole book.
+    booksource::Source source;
+    if (!booksource::readFile(out, source).isOk() || source.families.size() != 1000 || source.recipeCount() != 32767) {
+        note(QStringLiteral("bench_book : l'export relu compte %1 familles et %2 recettes au lieu de 1000 et 32767")
+                 .arg(source.families.size())
+                 .arg(source.recipeCount()));
+        return 1;
+    }
+    return 0;
 }

@@ -1,6 +1,6 @@
 // Browsing the largest book: the store's scan against a plain read of the recipe file,
 // choosing the family of 5000 recipes, a list of 32767 entries filled and opened, and
-// start-up compared with the starter book.
+// start-up compared with the starter book. Exits 1 when a book or a list is not what it must be.
 #include "figures.h"
 #include "maxbook.h"
 
@@ -32,13 +32,15 @@ double rawReadMs(const QString &path)
     const qint64 size = file.size();
     const size_t alloc = size_t((size + 4095) / 4096 * 4096);
     char *buffer = static_cast<char *>(std::aligned_alloc(4096, alloc));
+    bool whole = true;
     const double ms = medianMs(kRuns, [&] {
         file.seek(0);
-        if (file.read(buffer, size) != size)
-            note(QStringLiteral("lecture incomplète de %1").arg(path));
+        whole = file.read(buffer, size) == size && whole;
     });
     std::free(buffer);
-    return ms;
+    if (!whole)
+        note(QStringLiteral("lecture incomplète de %1").arg(path));
+    return whole ? ms : -1;
 }
 
 // Every recipe of the book, as a list would hold them.
@@ -55,16 +57,22 @@ std::vector<ListEntry> allRecipes(Module1 &m)
     return found;
 }
 
+// -1 when a start did not bring the window up.
 double startupMs(const QString &dir)
 {
     std::unique_ptr<RunningBook> running;
-    return medianMs(
+    bool started = true;
+    const double ms = medianMs(
         kRuns,
         [&] {
             running = std::make_unique<RunningBook>(dir);
             QApplication::processEvents();
         },
-        [&] { running.reset(); });
+        [&] {
+            started = (!running || running->started()) && started;
+            running.reset();
+        });
+    return started && running && running->started() ? ms : -1;
 }
 
 } // namespace
@@ -80,8 +88,12 @@ int main(int argc, char *argv[])
         note(QStringLiteral("bench_browse : livres impossibles à écrire %1").arg(error));
         return 1;
     }
+    if (!bookHolds(maxDir.path(), 1000, 32767))
+        return 1;
 
     const double raw = rawReadMs(QDir(maxDir.path()).filePath(QStringLiteral("GRTN2.DAT")));
+    if (raw < 0)
+        return 1;
     figure("raw_read_grtn2_ms", raw, "ms");
 
     RunningBook running(maxDir.path());
@@ -89,10 +101,16 @@ int main(int argc, char *argv[])
         note(QStringLiteral("bench_browse : le programme ne démarre pas sur le livre maximal"));
         return 1;
     }
+    size_t scanned = 0;
     const double fill = medianMs(kRuns, [&] {
         FamilyRecipes found;
         scanFamilyRecipes(running.m(), info.bigFamilyRecord, found);
+        scanned = found.entries.size();
     });
+    if (scanned != 5000) {
+        note(QStringLiteral("bench_browse : le parcours trouve %1 recettes au lieu de 5000").arg(scanned));
+        return 1;
+    }
     figure("fill_recipe_list_ms", fill, "ms");
     figure("fill_recipe_list_vs_raw", fill / raw, "x");
 
@@ -109,11 +127,17 @@ int main(int argc, char *argv[])
                       book->ComboFamilles_Click();
                       QApplication::processEvents();
                   }), 0, 'f', 1));
-    if (book->ComboRecettes->count() != 5000)
+    if (book->ComboRecettes->count() != 5000) {
         note(QStringLiteral("bench_browse : %1 recettes listées au lieu de 5000").arg(book->ComboRecettes->count()));
+        return 1;
+    }
 
     // A list of every recipe of the book, in a window of its own.
     const std::vector<ListEntry> all = allRecipes(running.m());
+    if (all.size() != 32767) {
+        note(QStringLiteral("bench_browse : %1 recettes lues au lieu de 32767").arg(all.size()));
+        return 1;
+    }
     FrenchOrder order;
     QWidget window;
     auto *combo = new RecordCombo(order, &window);
@@ -131,8 +155,10 @@ int main(int argc, char *argv[])
                    QApplication::processEvents();
                },
                [&] { entries = all; }), "ms");
-    if (combo->count() != 32767)
+    if (combo->count() != 32767) {
         note(QStringLiteral("bench_browse : %1 entrées au lieu de 32767").arg(combo->count()));
+        return 1;
+    }
     figure("combo_popup_32767_ms", medianMs(kRuns, [&] {
                combo->showPopup();
                QApplication::processEvents();
@@ -142,6 +168,10 @@ int main(int argc, char *argv[])
 
     const double startMax = startupMs(maxDir.path());
     const double startStarter = startupMs(starterDir.path());
+    if (startMax < 0 || startStarter < 0) {
+        note(QStringLiteral("bench_browse : le programme ne démarre pas à chaque fois"));
+        return 1;
+    }
     note(QStringLiteral("démarrage : livre maximal %1 ms, livre de départ %2 ms").arg(startMax, 0, 'f', 1).arg(startStarter, 0, 'f', 1));
     figure("startup_max_vs_starter", startMax / startStarter, "x");
     return 0;

@@ -1,10 +1,11 @@
 // Laying out a 30000-byte recipe on the PDF printer, as the print command does; median of several runs.
-// Prints "figure: print_30000_ms MEDIAN ms"; asserts nothing.
+// Prints "figure: print_30000_ms MEDIAN ms"; exits 1 when a layout fails or leaves no PDF.
 #include "mainwin/printwrapped.h"
 #include "platform/qtprinter.h"
 #include "figures.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -48,6 +49,11 @@ int main(int argc, char *argv[])
         QtPrinter printer(dir.filePath(QStringLiteral("recette%1.pdf").arg(++run)));
         ok = PrintWrapped(printer, kPrintLeftMargin, text) && printer.endDoc() && ok;
     });
+    // Every run left a PDF document of its own.
+    for (int i = 1; i <= run && ok; ++i) {
+        QFile pdf(dir.filePath(QStringLiteral("recette%1.pdf").arg(i)));
+        ok = pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-" && pdf.size() > 1000;
+    }
     if (!ok) {
         bench::note(QStringLiteral("impression PDF en échec"));
         return 1;

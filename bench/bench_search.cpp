@@ -1,6 +1,7 @@
 // Searching the largest books for a word they do not hold: the time to "Texte non trouvé"
 // against grep over the text file, and the program's peak memory on a 1 GB book against
-// the starter book (each measured in a child process of its own). Asserts nothing.
+// the starter book (each measured in a child process of its own). Exits 1 when a book is
+// not what it must be or a search does not end on its message.
 #include "figures.h"
 #include "maxbook.h"
 
@@ -101,7 +102,7 @@ int main(int argc, char *argv[])
     {
         QTemporaryDir dir;
         MaxBookInfo info;
-        if (!dir.isValid() || !writeMaxBook(dir.path(), {}, &info).isOk()) {
+        if (!dir.isValid() || !writeMaxBook(dir.path(), {}, &info).isOk() || !bookHolds(dir.path(), 1000, 32767)) {
             note(QStringLiteral("bench_search : impossible d'écrire le livre maximal"));
             return 1;
         }
@@ -115,8 +116,10 @@ int main(int argc, char *argv[])
         ok = searchAbsent(program, word) && runGrep(dir.path());
         const double searchMs = medianMs(kRuns, [&] { ok = searchAbsent(program, word) && ok; });
         const double grepMs = medianMs(kRuns, [&] { ok = runGrep(dir.path()) && ok; });
-        if (!ok)
+        if (!ok) {
             note(QStringLiteral("bench_search : la recherche ou grep n'a pas fini comme attendu"));
+            return 1;
+        }
         note(QStringLiteral("grep -c -i -F %1 GRTN3.DAT : %2 ms").arg(word).arg(grepMs, 0, 'f', 3));
         figure("search_absent_ms", searchMs, "ms");
         figure("search_vs_grep", grepMs / searchMs, "x");
@@ -134,7 +137,7 @@ int main(int argc, char *argv[])
         // About 1 GB of texts, removed as soon as it has been measured.
         QTemporaryDir huge;
         MaxBookInfo info;
-        if (huge.isValid() && writeHugeBook(huge.path(), 30000, &info).isOk()) {
+        if (huge.isValid() && writeHugeBook(huge.path(), 30000, &info).isOk() && bookHolds(huge.path(), 1000, 32767)) {
             note(QStringLiteral("Livre énorme : GRTN3.DAT de %1 octets").arg(info.textFileBytes));
             hugeKb = childPeakKb(huge.path());
         } else {

@@ -5,6 +5,7 @@
 #include "mainwin/frmmain.h"
 #include "mainwin/launch.h"
 #include "store/module1.h"
+#include "testbook.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -81,6 +82,38 @@ bool copyBook(const QString &from, const QString &to)
             return false;
     }
     return true;
+}
+
+namespace {
+
+qint16 countIn(const QString &dir, const char *file)
+{
+    QFile f(QDir(dir).filePath(QLatin1String(file)));
+    const QByteArray header = f.open(QIODevice::ReadOnly) ? f.read(2) : QByteArray();
+    return header.size() == 2 ? testbook::int16At(header, 0) : qint16(-1);
+}
+
+} // namespace
+
+qint16 familiesOnDisk(const QString &dir)
+{
+    return countIn(dir, "GRTN1.DAT");
+}
+
+qint16 recipesOnDisk(const QString &dir)
+{
+    return countIn(dir, "GRTN2.DAT");
+}
+
+bool bookHolds(const QString &dir, int families, int recipes)
+{
+    const int f = familiesOnDisk(dir);
+    const int r = recipesOnDisk(dir);
+    if (f == families && r == recipes)
+        return true;
+    note(QStringLiteral("livre faux dans %1 : %2 familles et %3 recettes au lieu de %4 et %5")
+             .arg(dir).arg(f).arg(r).arg(families).arg(recipes));
+    return false;
 }
 
 } // namespace gratinel::bench

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 #include <memory>
@@ -54,5 +55,12 @@ private:
 
 // Copies the four data files of from into to (replacing them).
 bool copyBook(const QString &from, const QString &to);
+
+// The family and recipe counts in the headers of the book in dir (-1 when unreadable).
+qint16 familiesOnDisk(const QString &dir);
+qint16 recipesOnDisk(const QString &dir);
+// True when the headers of the book in dir count these families and recipes; otherwise
+// notes what they hold.
+bool bookHolds(const QString &dir, int families, int recipes);
 
 } // namespace gratinel::bench

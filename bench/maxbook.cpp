@@ -1,5 +1,6 @@
 // Large books for the benchmarks, written record by record in the store's own layouts.
 #include "maxbook.h"
+#include "figures.h"
 
 #include "store/cp1252.h"
 #include "store/records.h"
@@ -275,10 +276,18 @@ bool makeStarterBook(const QString &dir, QString *error)
     QProcess maker;
     maker.start(QStringLiteral(GRATINEL_BOOKTOOL_PATH), {QStringLiteral("create"), dir, QStringLiteral(GRATINEL_LIVRE_PATH)});
     const bool done = maker.waitForFinished(60000);
-    if (done && maker.exitStatus() == QProcess::NormalExit && maker.exitCode() == 0)
+    if (!done || maker.exitStatus() != QProcess::NormalExit || maker.exitCode() != 0) {
+        if (error)
+            *error = QString::fromUtf8(maker.readAllStandardError()).trimmed();
+        return false;
+    }
+    // The book must hold every family and recipe of the source, one heading each.
+    QFile source(QStringLiteral(GRATINEL_LIVRE_PATH));
+    const QByteArray text = source.open(QIODevice::ReadOnly) ? "\n" + source.readAll() : QByteArray();
+    if (bookHolds(dir, int(text.count("\n@@ ")), int(text.count("\n## "))))
         return true;
     if (error)
-        *error = QString::fromUtf8(maker.readAllStandardError()).trimmed();
+        *error = QStringLiteral("le livre de départ ne compte pas ce que sa source contient");
     return false;
 }
 

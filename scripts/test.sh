@@ -3,7 +3,6 @@
 # runs the whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root="$PWD"
 
 scripts/deps.sh
 launcher=()
@@ -19,6 +18,5 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRATINEL_B
 cmake --build build-asan
 (cd build-asan && QT_QPA_PLATFORM=offscreen \
    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
-   LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan.supp" \
    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
    ctest --output-on-failure -j2)

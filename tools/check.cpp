@@ -35,6 +35,9 @@ bool isBookFolder(const QString &dir)
     return false;
 }
 
+
+} // namespace
+
 // A backup under the lock the caller holds; false when it failed (and was said).
 bool takeBackup(const QString &dir, const QString &dest)
 {
@@ -48,8 +51,6 @@ bool takeBackup(const QString &dir, const QString &dest)
     say(QStringLiteral("Livre sauvegardé dans %1.").arg(QDir(target).absolutePath()));
     return true;
 }
-
-} // namespace
 
 int check(const QString &dir)
 {

@@ -23,6 +23,21 @@ int fail(const QString &message);
 // another writing command) has the book open.
 bool lockBook(InstanceLock &lock, const QString &dir);
 
+// Copies the book of dir into dest (the dated default folder when dest is empty), under the
+// lock the caller holds, and says where; false when it failed (and was said).
+bool takeBackup(const QString &dir, const QString &dest = {});
+
+// While it lives, an interruption (Ctrl+C, SIGTERM, SIGHUP) does not end the tool at once but
+// is noted, so that a long write can stop between two whole items.
+class StopRequest {
+public:
+    StopRequest();
+    ~StopRequest();
+    StopRequest(const StopRequest &) = delete;
+    StopRequest &operator=(const StopRequest &) = delete;
+    bool requested() const;
+};
+
 int create(const QString &dir, const QString &source);
 int check(const QString &dir);
 int repair(const QString &dir);

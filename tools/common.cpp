@@ -5,9 +5,45 @@
 
 #include <QDir>
 
+#include <csignal>
 #include <cstdio>
 
 namespace gratinel::booktool {
+
+namespace {
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void noteStop(int signal)
+{
+    stopSignal = signal;
+}
+
+#ifdef SIGHUP
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+#else
+constexpr int kStopSignals[] = {SIGINT, SIGTERM};
+#endif
+
+} // namespace
+
+StopRequest::StopRequest()
+{
+    stopSignal = 0;
+    for (int s : kStopSignals)
+        std::signal(s, noteStop);
+}
+
+StopRequest::~StopRequest()
+{
+    for (int s : kStopSignals)
+        std::signal(s, SIG_DFL);
+}
+
+bool StopRequest::requested() const
+{
+    return stopSignal != 0;
+}
 
 void say(const QString &line)
 {

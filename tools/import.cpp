@@ -71,11 +71,19 @@ int importBook(const QString &dir, const QStringList &sources, const QString &fa
     for (const QString &line : plan.notes)
         say(QStringLiteral("Modifié : %1").arg(line));
 
+    // As repair does: the book as it was is kept before the first byte is written.
+    if ((!plan.texts.empty() || !plan.found.families.empty()) && !takeBackup(dir))
+        return fail(QStringLiteral("rien n'est importé."));
+
+    // Ctrl+C or the end of the session stops the import between two recipes, never inside
+    // one: each recipe is whole on disk or not there at all.
+    const StopRequest stop;
     bookimport::Result total;
     Status s = Status::ok();
     const auto run = [&](const booksource::Source &source, const QString &name, bool found) {
         bookimport::Result result;
-        s = bookimport::importSource(m, source, result);
+        s = bookimport::importSource(m, source, result, [&] { return stop.requested(); });
+        total.interrupted = total.interrupted || result.interrupted;
         // A text of ours alone keeps the report it always had: "ligne N : ...".
         const auto where = [&](const QString &line) {
             return found ? labelled(line, plan) : sources.size() == 1 ? line : name + QStringLiteral(", ") + line;
@@ -96,9 +104,9 @@ int importBook(const QString &dir, const QStringList &sources, const QString &fa
         total.recipesSkipped += result.recipesSkipped;
         total.skipped << result.skipped;
     };
-    for (size_t i = 0; i < plan.texts.size() && s.isOk(); ++i)
+    for (size_t i = 0; i < plan.texts.size() && s.isOk() && !total.interrupted; ++i)
         run(plan.texts[i], plan.textNames.at(int(i)), false);
-    if (s.isOk() && !plan.found.families.empty())
+    if (s.isOk() && !total.interrupted && !plan.found.families.empty())
         run(plan.found, QString(), true);
 
     const QString counts = QStringLiteral("%1 famille(s) et %2 recette(s) ajoutée(s), %3 recette(s) ignorée(s), "
@@ -109,6 +117,8 @@ int importBook(const QString &dir, const QStringList &sources, const QString &fa
                                .arg(plan.failures.size());
     if (!s.isOk())
         return fail(QStringLiteral("import arrêté : %1 ; %2").arg(s.message(), counts));
+    if (total.interrupted)
+        return fail(QStringLiteral("import interrompu : %1").arg(counts));
     say(QStringLiteral("Import terminé : ") + counts);
     return total.skipped.isEmpty() && plan.failures.isEmpty() ? kAllWell : kSomethingWrong;
 }

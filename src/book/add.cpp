@@ -102,6 +102,8 @@ void frmRecettes::endEdit()
 
 void frmRecettes::addFamilyFromPage()
 {
+    if (refuseUnstorable({txtSaisieFamille}))
+        return;
     const QString name = trimSpaces(txtSaisieFamille->text());
     txtSaisieFamille->setText(name);
     if (name.isEmpty()) {
@@ -144,14 +146,16 @@ void frmRecettes::addFamilyFromPage()
 
 void frmRecettes::addRecipeFromPage()
 {
+    if (refuseUnstorable({txtSaisieNomRecette, txtSaisieRecetteAjouter, txtImageAjouter}))
+        return;
     const QString title = trimSpaces(txtSaisieNomRecette->text());
     txtSaisieNomRecette->setText(title);
     if (title.isEmpty()) {
         refuseInput(QStringLiteral("Il faut donner un titre à la nouvelle recette."), false, txtSaisieNomRecette);
         return;
     }
-    const QString text = trimSpaces(txtSaisieRecetteAjouter->toPlainText());
-    if (text != txtSaisieRecetteAjouter->toPlainText())
+    const QString text = trimSpaces(exactText(txtSaisieRecetteAjouter));
+    if (text != exactText(txtSaisieRecetteAjouter))
         txtSaisieRecetteAjouter->setPlainText(text);
 
     if (!m_.CheckDataFile(QStringLiteral("GRTN2.DAT"))
@@ -213,7 +217,7 @@ void frmRecettes::cmdEffacerAjouter_Click()
 {
     QWidget *focus = Option1[0]->isChecked() ? static_cast<QWidget *>(txtSaisieFamille) : ComboFamillesAjouter;
     const bool typed = !txtSaisieFamille->text().isEmpty() || !txtSaisieNomRecette->text().isEmpty()
-                       || !txtSaisieRecetteAjouter->toPlainText().isEmpty() || !txtImageAjouter->text().isEmpty();
+                       || !txtSaisieRecetteAjouter->document()->isEmpty() || !txtImageAjouter->text().isEmpty();
     if (typed
         && m_.platform.msgBox(QStringLiteral("Effacer la saisie : êtes-sur sûr ?"), Icon::Warning,
                               Platform::Buttons::YesNo, Platform::Answer::No)

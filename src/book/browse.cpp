@@ -2,6 +2,7 @@
 #include "book/frmrecettes.h"
 
 #include "book/commandswitches.h"
+#include "book/exacttext.h"
 #include "book/familyscan.h"
 #include "book/recordcombo.h"
 #include "store/cp1252.h"

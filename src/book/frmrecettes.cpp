@@ -1,6 +1,7 @@
 // Recipe book window: its controls and its load, activation, deactivation and unload.
 #include "book/frmrecettes.h"
 
+#include "book/exacttext.h"
 #include "book/recordcombo.h"
 #include "book/tabstrip.h"
 #include "book/twips.h"
@@ -96,7 +97,7 @@ void frmRecettes::buildListPage()
 
     lblLaRecette = makeLabel(QStringLiteral("La rece&tte"), page);
     lblLaRecette->setObjectName(QStringLiteral("lblLaRecette"));
-    txtRecette = new QPlainTextEdit(page);
+    txtRecette = new ExactTextEdit(page);
     txtRecette->setObjectName(QStringLiteral("txtRecette"));
     txtRecette->setReadOnly(true);
     txtRecette->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -158,7 +159,15 @@ void frmRecettes::Form_Activate()
         return;
     }
     if (!isMinimizedInFrame()) {
-        ApplyPageMode();
+        // Coming back from the program's own windows or from minimised, the page keeps what
+        // was typed on it: only its commands come back. A page not prepared since it came
+        // into force (the first activation) is prepared now.
+        if (preparedTab_ == currentTab) {
+            m_.pageCode = qint16(10 + currentTab);
+            setPageCommands(currentTab);
+        } else {
+            ApplyPageMode();
+        }
         m_.platform.setPointer(Platform::Pointer::Normal);
     }
 }

@@ -7,6 +7,7 @@
 // builds the list page and handles the window's own events.
 #pragma once
 
+#include "book/exacttext.h"
 #include "book/fittedlayout.h"
 #include "book/frenchorder.h"
 #include "platform/platform.h"
@@ -15,6 +16,8 @@
 #include <QWidget>
 
 #include <array>
+#include <initializer_list>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -31,6 +34,9 @@ class LimitedTextEdit;
 class Module1;
 class RecordCombo;
 class TabStrip;
+
+// The warning that names characters the book cannot store.
+QString unstorableMessage(const QStringList &characters);
 
 class frmRecettes : public QWidget {
     Q_OBJECT
@@ -103,7 +109,7 @@ public:
     RecordCombo *ComboFamilles = nullptr;
     RecordCombo *ComboRecettes = nullptr;
     QLabel *lblLaRecette = nullptr;
-    QPlainTextEdit *txtRecette = nullptr;
+    ExactTextEdit *txtRecette = nullptr;
 
     // Captions of the recipe inputs of pages 2 to 4: "- son titre", "- sa famille", ...
     std::array<QLabel *, 11> Label2{};
@@ -164,6 +170,10 @@ private:
     // A refused input: normal pointer, the beep when asked, the information message, then
     // the focus to focus (when given).
     void refuseInput(const QString &message, bool beep, QWidget *focus);
+    // Refuses inputs that hold characters the book cannot store: beep, a warning naming them
+    // (each once, at most ten), then the focus on the first one, in the first box that holds
+    // one. True when refused; the boxes keep what was typed.
+    bool refuseUnstorable(std::initializer_list<QWidget *> boxes);
     // True when a change of the book failed: a book too full to take it has been told to
     // the user; any other failure has set fatalError.
     bool editRefused(const Status &s);
@@ -184,6 +194,8 @@ private:
     void selectFamilyEntry(int row);
     void selectRecipeEntry(int row);
     void setImagePath(const QString &path);
+    // The image file dialog; a chosen path the book cannot store is refused with the warning.
+    std::optional<QString> chooseStorableImage();
     void setImageCommands(bool enabled);
     // The main window's commands as page 1 to 4 wants them; page 0 switches them all off.
     void setPageCommands(int page);
@@ -205,6 +217,9 @@ private:
 
     Module1 &m_;
     CommandSwitches &commands_;
+    // The page whose preparation ran last, 0 before the first; activation prepares a page
+    // only when it is not this one.
+    int preparedTab_ = 0;
     FrenchOrder order_;
     LayoutTable layout_;
 };

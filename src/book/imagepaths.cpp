@@ -2,6 +2,7 @@
 #include "book/imagepaths.h"
 
 #include "book/frmrecettes.h"
+#include "store/cp1252.h"
 #include "store/module1.h"
 
 #include <QLineEdit>
@@ -91,18 +92,38 @@ std::optional<QString> chooseImage(Platform &platform)
 void frmRecettes::txtImageAjouter_Change()
 {
     const QString path = txtImageAjouter->text();
-    if (!imagepaths::refusedOnChange(path))
+    const QStringList unstorable = cp1252::unstorable(path);
+    if (unstorable.isEmpty() && !imagepaths::refusedOnChange(path))
         return;
     Platform &platform = m_.windows();
     platform.setPointer(Platform::Pointer::Normal);
     platform.beep();
-    platform.msgBox(imagepaths::kNotAnImage, Platform::Icon::Information);
+    if (unstorable.isEmpty())
+        platform.msgBox(imagepaths::kNotAnImage, Platform::Icon::Information);
+    else
+        platform.msgBox(unstorableMessage(unstorable), Platform::Icon::Warning);
     txtImageAjouter->clear();
+}
+
+std::optional<QString> frmRecettes::chooseStorableImage()
+{
+    std::optional<QString> chosen = imagepaths::chooseImage(m_.windows());
+    if (!chosen)
+        return std::nullopt;
+    // A folder or file name the book cannot spell would be stored with "?" in it, and then
+    // name no file at all: refused at once, as a type that is no image is.
+    const QStringList unstorable = cp1252::unstorable(*chosen);
+    if (!unstorable.isEmpty()) {
+        m_.platform.beep();
+        m_.platform.msgBox(unstorableMessage(unstorable), Platform::Icon::Warning);
+        return std::nullopt;
+    }
+    return chosen;
 }
 
 void frmRecettes::cmdImageAjouter_Click()
 {
-    if (const std::optional<QString> chosen = imagepaths::chooseImage(m_.windows()))
+    if (const std::optional<QString> chosen = chooseStorableImage())
         txtImageAjouter->setText(*chosen);
 }
 

@@ -24,7 +24,7 @@ int bytesAt(QStringView text, qsizetype i)
 
 } // namespace
 
-LimitedTextEdit::LimitedTextEdit(QWidget *parent) : QPlainTextEdit(parent)
+LimitedTextEdit::LimitedTextEdit(QWidget *parent) : ExactTextEdit(parent)
 {
     connect(document(), &QTextDocument::contentsChange, this, &LimitedTextEdit::contentsChanged);
 }
@@ -32,7 +32,7 @@ LimitedTextEdit::LimitedTextEdit(QWidget *parent) : QPlainTextEdit(parent)
 void LimitedTextEdit::setMaxStoredBytes(int bytes)
 {
     limit_ = bytes;
-    if (storedBytes(toPlainText()) > limit_)
+    if (storedBytes(exactText(this)) > limit_)
         cutToLimit(0, document()->characterCount());
 }
 
@@ -48,13 +48,13 @@ void LimitedTextEdit::contentsChanged(int position, int, int added)
 {
     if (cutting_ || added <= 0)
         return;
-    if (storedBytes(toPlainText()) > limit_)
+    if (storedBytes(exactText(this)) > limit_)
         cutToLimit(position, added);
 }
 
 void LimitedTextEdit::cutToLimit(int position, int added)
 {
-    const QString text = toPlainText();
+    const QString text = exactText(this);
     // The document counts one more position than its plain text (the final paragraph end).
     const qsizetype from = qBound(qsizetype(0), qsizetype(position), text.size());
     const qsizetype to = qBound(from, qsizetype(position) + added, text.size());
@@ -85,8 +85,8 @@ void LimitedTextEdit::cutToLimit(int position, int added)
 
     // Text outside the new part already over the limit (a smaller limit just set): cut
     // from the end as well.
-    if (budget < 0 || storedBytes(toPlainText()) > limit_) {
-        const QString rest = toPlainText();
+    if (budget < 0 || storedBytes(exactText(this)) > limit_) {
+        const QString rest = exactText(this);
         int total = 0;
         qsizetype end = 0;
         while (end < rest.size()) {

@@ -1,12 +1,12 @@
 // A multi-line text box whose text never grows past a number of bytes as the book stores it.
 #pragma once
 
-#include <QPlainTextEdit>
+#include "book/exacttext.h"
 #include <QStringView>
 
 namespace gratinel {
 
-class LimitedTextEdit : public QPlainTextEdit {
+class LimitedTextEdit : public ExactTextEdit {
     Q_OBJECT
 public:
     // The longest recipe text the book stores and shows.

@@ -68,7 +68,7 @@ void frmRecettes::prepareModifyPage()
     } else {
         ComboFamillesModifier->setEnabled(true);
         txtSaisieNomRecetteModifier->setText(shownRecipeTitle());
-        txtSaisieRecetteModifier->setPlainText(txtRecette->toPlainText());
+        txtSaisieRecetteModifier->setPlainText(exactText(txtRecette));
         txtImageModifier->setText(imagePath());
         for (QLineEdit *box : {txtSaisieNomRecetteModifier, txtImageModifier}) {
             box->setEnabled(true);
@@ -106,7 +106,7 @@ void frmRecettes::Option2_Click(int index)
     ComboFamillesModifier->setEnabled(false);
     txtSaisieNomRecetteModifier->setText(shownRecipeTitle());
     txtSaisieNomRecetteModifier->setEnabled(false);
-    txtSaisieRecetteModifier->setPlainText(txtRecette->toPlainText());
+    txtSaisieRecetteModifier->setPlainText(exactText(txtRecette));
     txtSaisieRecetteModifier->setEnabled(false);
     cmdImageModifier->setEnabled(false);
     txtImageModifier->setText(imagePath());
@@ -119,7 +119,7 @@ void frmRecettes::cmdEffacerModifier_Click()
     txtSaisieFamilleModifier->setText(shownFamilyName());
     ComboFamillesModifier->setCurrentIndex(ComboFamilles->currentIndex());
     txtSaisieNomRecetteModifier->setText(shownRecipeTitle());
-    txtSaisieRecetteModifier->setPlainText(txtRecette->toPlainText());
+    txtSaisieRecetteModifier->setPlainText(exactText(txtRecette));
     txtImageModifier->setText(imagePath());
     caretAtStart(txtSaisieFamilleModifier);
     caretAtStart(txtSaisieNomRecetteModifier);
@@ -138,7 +138,7 @@ void frmRecettes::cmdAideModifier_Click()
 
 void frmRecettes::cmdImageModifier_Click()
 {
-    if (const std::optional<QString> chosen = imagepaths::chooseImage(m_.windows()))
+    if (const std::optional<QString> chosen = chooseStorableImage())
         txtImageModifier->setText(*chosen);
 }
 
@@ -153,6 +153,8 @@ void frmRecettes::cmdValideModifier_Click()
 
 void frmRecettes::renameFamily()
 {
+    if (refuseUnstorable({txtSaisieFamilleModifier}))
+        return;
     Platform &platform = m_.windows();
     const QString name = trimSpaces(txtSaisieFamilleModifier->text());
     txtSaisieFamilleModifier->setText(name);
@@ -243,6 +245,8 @@ bool frmRecettes::familyHoldsTitle(qint32 family, const QString &title)
 
 void frmRecettes::changeShownRecipe()
 {
+    if (refuseUnstorable({txtSaisieNomRecetteModifier, txtSaisieRecetteModifier, txtImageModifier}))
+        return;
     Platform &platform = m_.windows();
     const QString title = trimSpaces(txtSaisieNomRecetteModifier->text());
     txtSaisieNomRecetteModifier->setText(title);
@@ -272,18 +276,22 @@ void frmRecettes::changeShownRecipe()
         }
     }
 
-    const QString text = trimSpaces(txtSaisieRecetteModifier->toPlainText());
-    txtSaisieRecetteModifier->setPlainText(text);
+    // A text the cook did not touch keeps its stored bytes, whatever the box would make of
+    // them (a text longer than the box shows, a lone line feed).
+    const QString typed = exactText(txtSaisieRecetteModifier);
+    const bool textKept = typed == exactText(txtRecette);
+    const QString text = trimSpaces(typed);
+    if (text != typed)
+        txtSaisieRecetteModifier->setPlainText(text);
     const QString image = trimSpaces(txtImageModifier->text());
     txtImageModifier->setText(image);
     if (!image.isEmpty() && !acceptModifiedImagePath(image))
         return;
 
     const qint32 recipe = ComboRecettes->selectedRecord();
-    if (!bookedits::changeRecipe(m_, recipe, target, title, text, image).isOk()) {
-        m_.fatalError = -1;
+    if (editRefused(bookedits::changeRecipe(m_, recipe, target, title,
+                                            textKept ? std::nullopt : std::optional<QString>(text), image)))
         return endEdit();
-    }
     // The list is rebuilt even when the family stayed, so that the new title takes its place.
     selectFamilyEntry(ComboFamillesModifier->currentIndex());
     if (platform.programEnded())

@@ -71,6 +71,7 @@ void frmRecettes::ApplyPageMode()
 {
     m_.pageCode = qint16(10 + currentTab);
     setPageCommands(currentTab);
+    preparedTab_ = currentTab;
     switch (currentTab) {
     case 1:
         prepareListPage();

@@ -1,6 +1,7 @@
 // Cut, copy, paste and select all on the focused text box of the recipe book.
 #include "mainwin/frmmain.h"
 
+#include "book/exacttext.h"
 #include "book/frmrecettes.h"
 #include "store/module1.h"
 
@@ -43,9 +44,12 @@ struct TextBox {
     {
     }
 
-    bool readOnly() const
+    // A read-only multi-line box shows a stored text: cutting or pasting there would change
+    // what is shown without changing the book. A single-line box is always a target: the
+    // add page's image path, read-only for typing, is set and removed through these commands.
+    bool showsStoredText() const
     {
-        return line ? line->isReadOnly() : plain ? plain->isReadOnly() : rich->isReadOnly();
+        return plain ? plain->isReadOnly() : rich ? rich->isReadOnly() : false;
     }
     QTextCursor cursor() const { return plain ? plain->textCursor() : rich->textCursor(); }
     void setCursor(const QTextCursor &c) const
@@ -58,7 +62,7 @@ struct TextBox {
     // Lines of a multi-line selection come out separated by '\n'.
     QString selectedText() const
     {
-        return line ? line->selectedText() : cursor().selection().toPlainText();
+        return line ? line->selectedText() : exactSelection(cursor());
     }
     void replaceSelection(const QString &text) const
     {
@@ -141,13 +145,15 @@ void frmMain::routeEditShortcuts()
 void frmMain::mnuEditCut_Click()
 {
     QWidget *target = clipboardTarget();
-    // A read-only box shows stored text: cutting from it would change what is shown
-    // without changing the book.
-    if (!target || TextBox(target).readOnly()) {
+    if (!target || TextBox(target).showsStoredText()) {
         m_.platform.beep();
         return;
     }
     const TextBox box(target);
+    // The image path box cannot be typed in: Cut takes the whole path, so that a chosen
+    // image can be taken off the recipe.
+    if (box.line && box.line->isReadOnly())
+        box.line->selectAll();
     m_.windows().setClipboardText(box.selectedText());
     if (!box.selectedText().isEmpty())
         box.replaceSelection(QString());
@@ -167,7 +173,7 @@ void frmMain::mnuEditCopy_Click()
 void frmMain::mnuEditPaste_Click()
 {
     QWidget *target = clipboardTarget();
-    if (!target || TextBox(target).readOnly()) {
+    if (!target || TextBox(target).showsStoredText()) {
         m_.platform.beep();
         return;
     }

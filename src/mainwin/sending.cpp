@@ -13,14 +13,16 @@ void frmMain::sendRecipe(const QString &extension, const QString &noAssociation,
         return;
     Platform &platform = m_.windows();
     platform.setPointer(Platform::Pointer::Hourglass);
-    const bool ok = m_.WriteRecipeSheet(extension, shownRecipe(*recettes_));
-    platform.setPointer(Platform::Pointer::Normal);
-    if (!ok) {
+    if (!m_.WriteRecipeSheet(extension, shownRecipe(*recettes_))) {
+        platform.setPointer(Platform::Pointer::Normal);
         platform.msgBox(notWritten, Platform::Icon::Critical);
         return;
     }
+    // The hand-over asks the desktop which program to start: the hourglass stays meanwhile.
     const QString sheet = m_.pathOf(QStringLiteral("recette.") + extension);
-    if (platform.shellOpen(sheet, m_.programDir) == Platform::kNoAssociation)
+    const int result = platform.shellOpen(sheet, m_.programDir);
+    platform.setPointer(Platform::Pointer::Normal);
+    if (result == Platform::kNoAssociation)
         platform.msgBox(noAssociation, Platform::Icon::Information);
 }
 

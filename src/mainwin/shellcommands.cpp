@@ -49,9 +49,10 @@ void frmMain::mnuViewImageVisuAssocie_Click()
                         Platform::Icon::Critical);
         return;
     }
-    // The desktop opens a file by what it is, and a book may name any file: only an
-    // image is handed over, never a program that would then run.
-    if (!isImageByContent(path)) {
+    // The desktop chooses the program by the file's name, and a book may name any file: only
+    // a file that is an image by its content and by its name is handed over, never one that
+    // some other program would open, or run.
+    if (!isImageByContentAndName(path)) {
         platform.msgBox(QStringLiteral("Ce fichier n'est pas un fichier image."), Platform::Icon::Critical);
         return;
     }

@@ -1,6 +1,7 @@
 // The shown recipe read from the recipe book's controls.
 #include "mainwin/shownrecipe.h"
 
+#include "book/exacttext.h"
 #include "book/frmrecettes.h"
 #include "book/recordcombo.h"
 
@@ -11,7 +12,7 @@ namespace gratinel {
 
 RecipeSheet shownRecipe(const frmRecettes &book)
 {
-    return {book.ComboFamilles->currentText(), book.ComboRecettes->currentText(), book.txtRecette->toPlainText()};
+    return {book.ComboFamilles->currentText(), book.ComboRecettes->currentText(), exactText(book.txtRecette)};
 }
 
 QStringList printBlocks(const QString &heading, const RecipeSheet &sheet, const QString &crlf)

@@ -92,9 +92,11 @@ int desktopOpen(const QString &target, const QString &workingDir)
     return opener.startDetached() ? kStarted : kNoAssociation;
 }
 
-bool isImageByContent(const QString &path)
+bool isImageByContentAndName(const QString &path)
 {
-    return QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchContent).name().startsWith(u"image/");
+    const QMimeDatabase db;
+    return db.mimeTypeForFile(path, QMimeDatabase::MatchContent).name().startsWith(u"image/")
+           && db.mimeTypeForFile(path, QMimeDatabase::MatchExtension).name().startsWith(u"image/");
 }
 
 } // namespace gratinel

@@ -20,8 +20,9 @@ bool desktopHasAssociation(const QString &target, const QStringList &types);
 // once the desktop's opener has been started.
 int desktopOpen(const QString &target, const QString &workingDir);
 
-// True when the file's content, whatever its name, is an image as the MIME database knows
-// them (its magic numbers): a program or a script named like a picture is not one.
-bool isImageByContent(const QString &path);
+// True when the file's content (its magic numbers) and its name both give an image type in
+// the MIME database. The desktop's opener chooses the program by name: a program or a
+// script named like a picture is no image, and neither is a picture named "tarte.jar".
+bool isImageByContentAndName(const QString &path);
 
 } // namespace gratinel

@@ -1,6 +1,7 @@
 // The search dialog's controls and handlers.
 #include "search/frmrechercher.h"
 
+#include "book/exacttext.h"
 #include "book/frmrecettes.h"
 #include "book/recordcombo.h"
 #include "book/twips.h"
@@ -131,7 +132,7 @@ frmRechercher::FoundFrame frmRechercher::buildFoundFrame(const QString &objectSu
     setBackground(f.name, QColor(255, 255, 128));
     place(f.name, 120, 300, kFrameWidth - 240, 330);
 
-    f.text = new QPlainTextEdit(f.frame);
+    f.text = new ExactTextEdit(f.frame);
     f.text->setObjectName(QStringLiteral("txtTexte") + objectSuffix);
     f.text->setReadOnly(true);
     f.text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -4,10 +4,13 @@
 #include "store/cp1252.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace gratinel {
 
@@ -94,14 +97,22 @@ Status BookBuilder::writeTo(const QString &dir) const
     const QDir d(dir);
     const QByteArray family = recordBytes(familyCount_.value_or(qint16(inUseFamilies())), familyFiller_, families_);
     const QByteArray recipe = recordBytes(recipeCount_.value_or(qint16(inUseRecipes())), recipeFiller_, recipes_);
-    Status s = writeFile(d.filePath(QStringLiteral("GRTN1.DAT")), family);
-    if (s.isOk())
-        s = writeFile(d.filePath(QStringLiteral("GRTN2.DAT")), recipe);
-    if (s.isOk())
-        s = writeFile(d.filePath(QStringLiteral("GRTN3.DAT")), texts_);
-    if (s.isOk())
-        s = writeFile(d.filePath(QStringLiteral("GRTN4.DAT")), images_);
-    return s;
+    const std::array<std::pair<const char *, const QByteArray *>, 4> files = {{
+        {"GRTN1.DAT", &family}, {"GRTN2.DAT", &recipe}, {"GRTN3.DAT", &texts_}, {"GRTN4.DAT", &images_}}};
+    QStringList written;
+    for (const auto &[name, bytes] : files) {
+        const QString path = d.filePath(QLatin1String(name));
+        const Status s = writeFile(path, *bytes);
+        if (!s.isOk()) {
+            // No half-made book: without all four files the program would refuse it, and
+            // the next try would find the folder taken.
+            for (const QString &done : written)
+                QFile::remove(done);
+            return s;
+        }
+        written << path;
+    }
+    return Status::ok();
 }
 
 } // namespace gratinel

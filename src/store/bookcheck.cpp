@@ -135,7 +135,10 @@ void Checker::checkRecipe(qint32 n, const RecipeRecord &r)
         add(kRecipes, n, QStringLiteral("la recette « %1 » appartient à la famille %2, qui n'est pas en service")
                              .arg(r.titleText())
                              .arg(r.familyRecord));
-    if (textSize_ >= 0 && !ByteStream::rangeInside(r.textPos, r.textLen, textSize_))
+    if (textSize_ >= 0 && !ByteStream::rangeInside(r.textPos, r.textLen, textSize_)) {
+        // A text that begins inside the file keeps what the file still holds of it, as the
+        // program shows it; only a range that starts nowhere loses the text.
+        const bool partly = r.textPos >= 1 && r.textLen > 0 && r.textPos <= textSize_;
         add(kRecipes, n,
             QStringLiteral("le texte de « %1 » (position %2, longueur %3) sort de %4 (%5 octets)")
                 .arg(r.titleText())
@@ -143,7 +146,8 @@ void Checker::checkRecipe(qint32 n, const RecipeRecord &r)
                 .arg(r.textLen)
                 .arg(kTexts)
                 .arg(textSize_),
-            {Kind::ClearText, n});
+            partly ? Fix{Kind::ShortenText, textSize_ - (qint64(r.textPos) - 1)} : Fix{Kind::ClearText, n});
+    }
     if (imageSize_ < 0)
         return;
     if (!ByteStream::rangeInside(r.imagePos, r.imageLen, imageSize_)) {
@@ -208,17 +212,16 @@ Status setCount(RecordFile<Record> &file, qint16 count)
     return file.write(1, header);
 }
 
-Status clearRange(RecordFile<RecipeRecord> &file, qint32 n, bool text, QString &title)
+// Rewrites recipe n with what change makes of it; title receives its title.
+template <class Change>
+Status changeRecipe(RecordFile<RecipeRecord> &file, qint32 n, QString &title, Change change)
 {
     RecipeRecord r;
     Status s = file.read(n, r);
     if (!s.isOk())
         return s;
     title = r.titleText();
-    if (text)
-        r.textPos = r.textLen = 0;
-    else
-        r.imagePos = r.imageLen = 0;
+    change(r);
     return file.write(n, r);
 }
 
@@ -300,7 +303,12 @@ Status repair(const QString &dir, const Report &report, QStringList &done)
             const bool text = f.fix.kind == Kind::ClearText;
             s = ensureOpen(recipes, kRecipes);
             if (s.isOk())
-                s = clearRange(recipes, qint32(f.fix.value), text, title);
+                s = changeRecipe(recipes, qint32(f.fix.value), title, [&](RecipeRecord &r) {
+                    if (text)
+                        r.textPos = r.textLen = 0;
+                    else
+                        r.imagePos = r.imageLen = 0;
+                });
             if (s.isOk())
                 done << QStringLiteral("%1, enregistrement %2 : la recette « %3 » perd %4")
                             .arg(f.file)
@@ -308,6 +316,19 @@ Status repair(const QString &dir, const Report &report, QStringList &done)
                             .arg(title, text ? QStringLiteral("son texte") : QStringLiteral("son image"));
             break;
         }
+        case Kind::ShortenText:
+            s = ensureOpen(recipes, kRecipes);
+            if (s.isOk())
+                s = changeRecipe(recipes, f.record, title, [&](RecipeRecord &r) { r.textLen = qint32(f.fix.value); });
+            if (s.isOk())
+                done << QStringLiteral("%1, enregistrement %2 : la recette « %3 » garde les %4 premiers octets de son "
+                                       "texte, ceux que %5 contient encore")
+                            .arg(f.file)
+                            .arg(f.record)
+                            .arg(title)
+                            .arg(f.fix.value)
+                            .arg(kTexts);
+            break;
         }
         if (!s.isOk())
             return s;

@@ -20,6 +20,8 @@ struct Fix {
         FamilyCount, // familyCount becomes value
         RecipeCount, // recipeCount becomes value
         ClearText,   // the text range of recipe record becomes 0, 0
+        ShortenText, // the text of the finding's record keeps its first value bytes, those
+                     // still in the file
         ClearImage,  // the image range of recipe record becomes 0, 0
     };
     Kind kind = Kind::None;

@@ -132,11 +132,11 @@ Status changeFamily(Module1 &m, qint32 record, const QString &name)
     return m.familyFile.write(record, m.familyWork);
 }
 
-Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QString &title, const QString &text,
-                    const QString &imagePath)
+Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QString &title,
+                    const std::optional<QString> &text, const QString &imagePath)
 {
     RecipeRecord &r = m.recipeWork;
-    const QByteArray textBytes = cp1252::encodeText(text);
+    const QByteArray textBytes = text ? cp1252::encodeText(*text) : QByteArray();
     const QByteArray pathBytes = cp1252::encode(imagePath);
     // The new text goes over the stored one only when that writes the bytes already there
     // (the same text, or the stored one cut short): a record still pointing at the old text
@@ -156,7 +156,9 @@ Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QStrin
     r.state = kInUse;
     r.familyRecord = familyRecord;
     r.setTitle(title);
-    if (textBytes.isEmpty()) {
+    if (!text) {
+        // The stored text stays where it is.
+    } else if (textBytes.isEmpty()) {
         r.textPos = r.textLen = 0;
     } else if (appendText) {
         s = m.textFile.append(textBytes, r.textPos);

@@ -24,8 +24,14 @@ QString skipLine(int line, const QString &why)
 
 } // namespace
 
-Status importSource(Module1 &m, const booksource::Source &source, Result &result)
+Status importSource(Module1 &m, const booksource::Source &source, Result &result,
+                    const std::function<bool()> &stop)
 {
+    const auto stopped = [&] {
+        if (stop && !result.interrupted && stop())
+            result.interrupted = true;
+        return result.interrupted;
+    };
     // The families and titles in use, as the lists of the book would show them.
     QHash<QString, qint32> families;
     QHash<qint32, QSet<QString>> titles;
@@ -55,6 +61,8 @@ Status importSource(Module1 &m, const booksource::Source &source, Result &result
             ++result.recipesSkipped;
 
     for (const Family &f : source.families) {
+        if (stopped())
+            break;
         const auto skipAll = [&](const QString &why) {
             result.skipped << skipLine(f.line, QStringLiteral("famille « %1 » ignorée avec ses %2 recettes : %3")
                                                    .arg(f.name)
@@ -81,6 +89,8 @@ Status importSource(Module1 &m, const booksource::Source &source, Result &result
         }
         QSet<QString> &used = titles[family];
         for (const Recipe &r : f.recipes) {
+            if (stopped())
+                break;
             const QString title = cp1252::storable(r.title);
             const QString text = trimSpaces(r.text);
             QString why = r.problem;

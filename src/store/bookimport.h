@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace gratinel {
 
 class Module1;
@@ -23,6 +25,8 @@ struct Result {
     QStringList skipped;
     // One line per recipe added: "ligne N : recette « title » ajoutée à « family »".
     QStringList added;
+    // Stopped on request before the end of the source.
+    bool interrupted = false;
 };
 
 // Adds every family and recipe of source to the book open in m, each through bookedits, so
@@ -30,8 +34,10 @@ struct Result {
 // already in the book (compared in upper case) gets the recipes; a recipe that cannot be
 // added (a problem in its lines, a title its family already holds, compared in upper case,
 // a text over kMaxTextBytes, a full count or file) is skipped, and the next one is tried.
-// Only a failed read or write stops the import; its Status is the answer.
-Status importSource(Module1 &m, const booksource::Source &source, Result &result);
+// Only a failed read or write stops the import; its Status is the answer. stop, when given, is
+// asked before each family and recipe; true ends the import there (result.interrupted).
+Status importSource(Module1 &m, const booksource::Source &source, Result &result,
+                    const std::function<bool()> &stop = {});
 
 } // namespace bookimport
 } // namespace gratinel

@@ -27,9 +27,11 @@ QString nameProblem(const QString &name)
     return {};
 }
 
-QString encodingProblem()
+// Names the characters of line that the book cannot store.
+QString encodingProblem(const QString &line)
 {
-    return QStringLiteral("caractère impossible à enregistrer (hors du jeu Windows-1252)");
+    return QStringLiteral("caractères impossibles à enregistrer dans le livre (hors du jeu Windows-1252) : %1")
+        .arg(cp1252::unstorable(line).join(u' '));
 }
 
 // The text lines of a recipe, with the escape taken off and the blank lines of either end
@@ -115,7 +117,7 @@ Source parse(const QString &text)
             f.name = line.mid(3).trimmed();
             f.problem = nameProblem(f.name);
             if (!encodable)
-                setProblem(f.problem, encodingProblem());
+                setProblem(f.problem, encodingProblem(line));
             source.families.push_back(std::move(f));
         } else if (line.startsWith(kRecipe)) {
             flush();
@@ -124,7 +126,7 @@ Source parse(const QString &text)
             r.title = line.mid(3).trimmed();
             r.problem = nameProblem(r.title);
             if (!encodable)
-                setProblem(r.problem, encodingProblem());
+                setProblem(r.problem, encodingProblem(line));
             if (source.families.empty()) {
                 source.problems.push_back({lineNo, QStringLiteral("recette hors de toute famille")});
                 continue;
@@ -142,14 +144,14 @@ Source parse(const QString &text)
             else if (!recipe->imagePath.isEmpty())
                 setProblem(recipe->problem, QStringLiteral("ligne %1 : deuxième image de la recette").arg(lineNo));
             else if (!encodable)
-                setProblem(recipe->problem, QStringLiteral("ligne %1 : %2").arg(lineNo).arg(encodingProblem()));
+                setProblem(recipe->problem, QStringLiteral("ligne %1 : %2").arg(lineNo).arg(encodingProblem(line)));
             recipe->imagePath = path;
         } else if (recipe) {
             const bool isEscaped = line.startsWith(kEscape);
             textLines << (isEscaped ? line.mid(1) : line);
             escaped.push_back(isEscaped);
             if (!encodable)
-                setProblem(recipe->problem, QStringLiteral("ligne %1 : %2").arg(lineNo).arg(encodingProblem()));
+                setProblem(recipe->problem, QStringLiteral("ligne %1 : %2").arg(lineNo).arg(encodingProblem(line)));
         } else if (!line.trimmed().isEmpty()) {
             source.problems.push_back({lineNo, QStringLiteral("texte hors de toute recette")});
         }

@@ -75,7 +75,7 @@ Status ByteStream::append(const QByteArray &bytes, qint32 &pos)
     // Even empty bytes are given position size + 1, which has to be a 32-bit position too.
     if (size >= std::numeric_limits<qint32>::max())
         return Status::full(QStringLiteral("%1 : fichier plein").arg(file_.path()));
-    s = file_.write(size, bytes.constData(), bytes.size());
+    s = file_.append(size, bytes.constData(), bytes.size());
     if (s.isOk())
         pos = qint32(size + 1);
     return s;

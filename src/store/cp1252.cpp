@@ -77,6 +77,31 @@ bool canEncode(const QString &text)
     return true;
 }
 
+qsizetype firstUnstorable(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (byteFor(text[i].unicode()) < 0)
+            return i;
+    }
+    return -1;
+}
+
+QStringList unstorable(const QString &text, int max)
+{
+    QStringList found;
+    for (qsizetype i = 0; i < text.size() && found.size() < max; ++i) {
+        if (byteFor(text[i].unicode()) >= 0)
+            continue;
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const QString c = text.mid(i, pair ? 2 : 1);
+        if (!found.contains(c))
+            found << c;
+        if (pair)
+            ++i;
+    }
+    return found;
+}
+
 QString storable(const QString &text)
 {
     return decode(encode(text));

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace gratinel::cp1252 {
 
@@ -17,6 +18,13 @@ QByteArray encode(const QString &text);
 
 // True when every character of text has its own byte in the code page.
 bool canEncode(const QString &text);
+
+// The characters of text the code page cannot hold, each once, in the order they first come,
+// at most max of them. A character beyond the 16-bit range (an emoji) is one entry.
+QStringList unstorable(const QString &text, int max = 10);
+
+// Index in text of the first character the code page cannot hold, -1 when there is none.
+qsizetype firstUnstorable(const QString &text);
 
 // The text as it will read back once stored: characters outside the code page replaced by '?'.
 QString storable(const QString &text);

@@ -125,8 +125,13 @@ Status DataFile::write(qint64 offset, const char *bytes, qint64 len)
 {
     if (Status s = checkRange(offset, len); !s.isOk())
         return s;
-    if (faults_ && faults_->failWrite())
+    if (faults_ && faults_->failWrite()) {
+        if (faults_->shortWrites && len > 1) {
+            unsynced_ = true;
+            writeAt(file_, offset, bytes, len / 2);
+        }
         return Status::ioError(QStringLiteral("%1 : écriture refusée").arg(file_.fileName()));
+    }
     // From here some bytes may reach the system even when the write fails half-way.
     unsynced_ = true;
     qint64 done = 0;
@@ -139,6 +144,24 @@ Status DataFile::write(qint64 offset, const char *bytes, qint64 len)
     if (faults_)
         faults_->trace += 'w';
     return batchDepth_ > 0 ? Status::ok() : sync();
+}
+
+Status DataFile::append(qint64 offset, const char *bytes, qint64 len)
+{
+    if (!file_.isOpen())
+        return failure(QStringLiteral("fichier fermé"));
+    const qint64 before = file_.size();
+    const Status s = write(offset, bytes, len);
+    if (s.isOk() || offset < before)
+        return s;
+    // Cutting a file shorter needs no room on the disk. It goes past the fault plan: the
+    // plan stands for the disk that refused the bytes, not for this repair.
+    if (file_.resize(before) && syncToDisk(file_.handle())) {
+        unsynced_ = false;
+        if (faults_)
+            faults_->trace += 't';
+    }
+    return s;
 }
 
 Status DataFile::sync()

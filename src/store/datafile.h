@@ -14,11 +14,14 @@ namespace gratinel {
 
 // Makes a file fail on demand, for tests of the error paths: the read (or write) that
 // comes when the countdown is at 0 fails, and every later one too. -1 never fails.
-// The files that share a plan also note in trace, in order, each write that reached the
-// system ('w') and each sync to the disk ('s'), so that tests see what a crash would keep.
+// With shortWrites, the failing write first puts the first half of its bytes on disk, as a
+// full disk does. The files that share a plan also note in trace, in order, each write that
+// reached the system ('w'), each sync to the disk ('s') and each failed append cut back ('t'),
+// so that tests see what a crash would keep.
 struct FaultPlan {
     int readsBeforeFailure = -1;
     int writesBeforeFailure = -1;
+    bool shortWrites = false;
     QByteArray trace;
 
     bool failRead() { return countDown(readsBeforeFailure); }
@@ -56,6 +59,10 @@ public:
     // Writes the bytes at offset (0-based), then flushes and syncs them to the disk; inside
     // a batch the sync waits for endBatch.
     Status write(qint64 offset, const char *bytes, qint64 len);
+    // Writes the bytes at offset, at or past the file's end. When the write or its sync fails
+    // (a full disk), the file is cut back to the length it had and synced before the failure
+    // is returned: no part of a record or a text is left behind the bytes already there.
+    Status append(qint64 offset, const char *bytes, qint64 len);
     // Cuts or extends the file to bytes, then syncs it to the disk.
     Status resize(qint64 bytes);
 

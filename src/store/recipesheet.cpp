@@ -7,6 +7,12 @@
 
 #include <QFile>
 
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace gratinel {
 
 QString sheetHeading(const QDate &date)
@@ -32,14 +38,34 @@ bool writeRecipeSheetFile(const QString &path, const QByteArray &bytes)
     // A file that cannot be deleted (in use, read-only) is left to the creation below,
     // which then fails.
     QFile::remove(path);
+#ifdef Q_OS_WIN
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false;
     const bool written = file.write(bytes) == bytes.size();
     // Bytes still in a buffer are not on disk: the flush is part of writing them.
     const bool flushed = file.flush();
     file.close();
     return written && flushed && file.error() == QFileDevice::NoError;
+#else
+    // The sheet is made anew, never opened through whatever took its name since the removal:
+    // a link planted there would have the program write where the link points.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          0666);
+    if (fd < 0)
+        return false;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    const bool closed = ::close(fd) == 0;
+    return done == bytes.size() && closed;
+#endif
 }
 
 bool Module1::WriteRecipeSheet(const QString &extension, const RecipeSheet &sheet)

@@ -75,7 +75,9 @@ public:
         // The last record may hold the highest number there is; then there is no next one.
         if (last == std::numeric_limits<qint32>::max())
             return Status::full(QStringLiteral("%1 : trop d'enregistrements").arg(file_.path()));
-        s = write(last + 1, record);
+        char bytes[kRecordLength];
+        record.encodeTo(bytes);
+        s = file_.append(offsetOf(last + 1), bytes, kRecordLength);
         if (s.isOk())
             n = last + 1;
         return s;

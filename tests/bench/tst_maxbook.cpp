@@ -1,5 +1,4 @@
 // The benchmarks' books: valid for start-up, shaped as announced, the same bytes every time.
-#include "fakeplatform.h"
 #include "maxbook.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
@@ -8,7 +7,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWidget>
 
 #include <map>
 
@@ -30,13 +28,10 @@ struct Shape {
 // Opens the book as start-up does and walks every record through the store.
 bool shapeOf(const QString &dir, Shape &shape)
 {
-    FakePlatform platform;
-    platform.exeDir = dir;
-    Module1 m(platform);
-    QWidget *none = nullptr;
-    if (!m.Main([&](Module1 &) { return none = new QWidget; }))
+    testbook::OpenedBook book(dir);
+    Module1 &m = book.m;
+    if (!book.started)
         return false;
-    delete none;
     qint32 lastFamily = 0, lastRecipe = 0;
     if (!m.familyFile.lastRecord(lastFamily).isOk() || !m.recipeFile.lastRecord(lastRecipe).isOk())
         return false;

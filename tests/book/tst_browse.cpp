@@ -19,8 +19,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kFatal = u"Erreur fatale. Impossibilité de continuer."_s;
-
 // The minimal book and a family "Aaa" (record 18) that sorts first, so that its first
 // recipe (record 302 for the first one added) is the one shown after the load.
 constexpr int kAaa = 18;
@@ -31,14 +29,6 @@ BookBuilder withFirstFamily()
     BookBuilder b = minimal();
     b.addFamily(u"Aaa"_s);
     return b;
-}
-
-QStringList texts(const QComboBox *combo)
-{
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
 }
 
 QList<int> records(const QComboBox *combo)

@@ -20,8 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kFatal = u"Erreur fatale. Impossibilité de continuer."_s;
-
 // Beside the minimal book (families 2 to 17, recipes 2 to 301 all in family 2):
 constexpr int kSoupes = 18;  // "Potage" (302, with the image photo.jpg) and "Velouté" (303)
 constexpr int kTartes = 19;  // "Tarte aux pommes" (304); a deleted "Potage" (305)
@@ -43,8 +41,8 @@ BookBuilder book(const QString &imagePath)
     return b;
 }
 
-struct Fixture {
-    BookFixture fx;
+struct Fixture : PageFixture {
+    Fixture() : PageFixture(3) {}
     QString photo; // an existing image file of the folder
 
     bool start()
@@ -57,34 +55,9 @@ struct Fixture {
         }
         return fx.start(book(photo));
     }
-    frmRecettes *b() const { return fx.book(); }
-
-    // The family and recipe of these records chosen on the list page, then the modify page.
-    void openOn(int family, int recipe = 0)
-    {
-        choose(b()->ComboFamilles, b()->ComboFamilles->entries().rowOfRecord(family));
-        if (recipe)
-            choose(b()->ComboRecettes, b()->ComboRecettes->entries().rowOfRecord(recipe));
-        b()->TabStrip1->selectTab(3);
-    }
     void validate() { QTest::mouseClick(b()->cmdValideModifier, Qt::LeftButton); }
-    QByteArray files() const
-    {
-        QByteArray all;
-        for (const char *name : {"GRTN1.DAT", "GRTN2.DAT", "GRTN3.DAT", "GRTN4.DAT"})
-            all += fx.bytes(QString::fromLatin1(name));
-        return all;
-    }
     QWidget *focus() const { return b()->window()->focusWidget(); }
 };
-
-QStringList texts(const QComboBox *combo)
-{
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
 
 } // namespace
 
@@ -468,22 +441,29 @@ void TestModify::failedWriteEndsTheProgramAndTheBookOpensAgain_data()
 {
     QTest::addColumn<bool>("rename");
     QTest::addColumn<QString>("file"); // the file whose first write fails
-    QTest::newRow("family record") << true << u"GRTN1.DAT"_s;
-    QTest::newRow("text bytes") << false << u"GRTN3.DAT"_s;
-    QTest::newRow("image path bytes") << false << u"GRTN4.DAT"_s;
-    QTest::newRow("recipe record") << false << u"GRTN2.DAT"_s;
+    QTest::addColumn<bool>("shortWrite"); // half of its bytes reach the disk first
+    QTest::newRow("family record") << true << u"GRTN1.DAT"_s << false;
+    for (bool shortWrite : {false, true}) {
+        const char *how = shortWrite ? ", cut short" : "";
+        QTest::addRow("text bytes%s", how) << false << u"GRTN3.DAT"_s << shortWrite;
+        QTest::addRow("image path bytes%s", how) << false << u"GRTN4.DAT"_s << shortWrite;
+        QTest::addRow("recipe record%s", how) << false << u"GRTN2.DAT"_s << shortWrite;
+    }
 }
 
 void TestModify::failedWriteEndsTheProgramAndTheBookOpensAgain()
 {
     QFETCH(bool, rename);
     QFETCH(QString, file);
+    QFETCH(bool, shortWrite);
     Fixture f;
     QVERIFY(f.start());
     f.openOn(kSoupes, kPotage);
     const QByteArray records = f.fx.bytes(u"GRTN1.DAT"_s) + f.fx.bytes(u"GRTN2.DAT"_s);
+    const qint64 textsLength = f.fx.bytes(u"GRTN3.DAT"_s).size();
     auto plan = std::make_shared<FaultPlan>();
     plan->writesBeforeFailure = 0;
+    plan->shortWrites = shortWrite;
     Module1 &m = f.fx.m();
     DataFile *target = file == u"GRTN1.DAT"_s ? &m.familyFile.file()
                        : file == u"GRTN2.DAT"_s ? &m.recipeFile.file()
@@ -501,8 +481,11 @@ void TestModify::failedWriteEndsTheProgramAndTheBookOpensAgain()
     QCOMPARE(f.fx.platform().messageTexts().value(0), kFatal);
     QCOMPARE(f.fx.platform().messages[0].icon, Platform::Icon::Critical);
     QVERIFY(f.fx.platform().programEnded());
-    // Nothing a record points to was changed: the book is as it was.
+    // Nothing a record points to was changed: the book is as it was, and a text cut short
+    // was taken back off the end of its file.
     QCOMPARE(f.fx.bytes(u"GRTN1.DAT"_s) + f.fx.bytes(u"GRTN2.DAT"_s), records);
+    if (file == u"GRTN3.DAT")
+        QCOMPARE(f.fx.bytes(u"GRTN3.DAT"_s).size(), textsLength);
 
     QVERIFY(f.fx.restart());
     frmRecettes *b = f.fx.book();

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -105,6 +106,8 @@ private Q_SLOTS:
     void minimisingSwitchesCommandsOffUntilRestored();
     void messageBoxLeavesBookActive();
     void switchingToAnotherProgramKeepsThePageAsLeft();
+    void typedInputSurvivesOwnWindowsAndMinimising_data();
+    void typedInputSurvivesOwnWindowsAndMinimising();
     void activationAfterFileErrorShowsFatalError();
 };
 
@@ -314,13 +317,52 @@ void TestPageModes::switchingToAnotherProgramKeepsThePageAsLeft()
     QCOMPARE(book->txtSaisieRecetteAjouter->toPlainText(), u"Six pommes"_s);
     QCOMPARE(bookCommandStates(frame), editing);
 
-    // One of the program's own windows does take the activation, and gives it back with
-    // the page prepared again.
-    frame->deactivateBook();
-    QCOMPARE(f.m().pageCode, qint16(0));
-    frame->activateBook();
-    QCOMPARE(f.m().pageCode, qint16(12));
-    QVERIFY(book->txtSaisieNomRecette->text().isEmpty());
+}
+
+void TestPageModes::typedInputSurvivesOwnWindowsAndMinimising_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("minimise"); // or one of the program's own windows
+    for (int page : {2, 3}) {
+        QTest::addRow("page %d, own window", page) << page << false;
+        QTest::addRow("page %d, minimised", page) << page << true;
+    }
+}
+
+void TestPageModes::typedInputSurvivesOwnWindowsAndMinimising()
+{
+    QFETCH(int, page);
+    QFETCH(bool, minimise);
+
+    BookFixture f;
+    QVERIFY(f.start(bookShowing(f, true)));
+    frmMain *frame = f.frame();
+    frmRecettes *book = f.book();
+    book->TabStrip1->selectTab(page);
+    const QStringList commands = bookCommandStates(frame);
+    QLineEdit *title = page == 2 ? book->txtSaisieNomRecette : book->txtSaisieNomRecetteModifier;
+    LimitedTextEdit *text = page == 2 ? book->txtSaisieRecetteAjouter : book->txtSaisieRecetteModifier;
+    title->setText(u"Tarte aux pommes"_s);
+    text->setPlainText(u"Six pommes"_s);
+
+    if (minimise) {
+        subWindowOf(book)->showMinimized();
+        QCOMPARE(f.m().pageCode, qint16(0));
+        subWindowOf(book)->showNormal();
+    } else {
+        QDialog about(frame);
+        QTimer::singleShot(0, &about, &QDialog::accept);
+        frame->execOwnWindow(about);
+    }
+    QCOMPARE(f.m().pageCode, qint16(10 + page));
+    QCOMPARE(bookCommandStates(frame), commands);
+    QCOMPARE(title->text(), u"Tarte aux pommes"_s);
+    QCOMPARE(text->toPlainText(), u"Six pommes"_s);
+
+    // A change of page still prepares the page again.
+    book->TabStrip1->selectTab(1);
+    book->TabStrip1->selectTab(page);
+    QVERIFY(title->text() != u"Tarte aux pommes"_s);
 }
 
 void TestPageModes::activationAfterFileErrorShowsFatalError()

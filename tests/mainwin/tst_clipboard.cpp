@@ -82,7 +82,9 @@ class TestClipboard : public QObject {
 private slots:
     void commandsActOnTheFocusedTextBox_data()
     {
-        QTest::addColumn<QString>("box"); // "recipe" (the list page's read-only text), "line", "plain"
+        // "recipe" (the list page's read-only text), "image" (the add page's path box, read-only
+        // for typing), "line", "plain"
+        QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("start");
@@ -109,6 +111,12 @@ private slots:
         QTest::newRow("paste at the caret") << "line" << "mnuEditPaste" << "abc" << 3 << 0 << "abcavant" << "avant" << "" << false;
         QTest::newRow("paste into the read-only recipe")
             << "recipe" << "mnuEditPaste" << "abc" << 1 << 0 << "abc" << "avant" << "" << true;
+        // A chosen image is taken off the recipe to be added by Cut, whatever is selected.
+        QTest::newRow("cut the chosen image")
+            << "image" << "mnuEditCut" << "/photos/tarte.jpg" << 3 << 0 << "" << "/photos/tarte.jpg" << "" << false;
+        // Pasted paths go through the same check as chosen ones: "avant" is no image.
+        QTest::newRow("paste into the image box")
+            << "image" << "mnuEditPaste" << "" << 0 << 0 << "" << "avant" << "" << true;
         QTest::newRow("select all lines") << "recipe" << "mnuEditSelect" << "un\ndeux\n\ntrois" << 0 << 0
                                           << "un\ndeux\n\ntrois" << "avant" << "un\ndeux\n\ntrois" << false;
         QTest::newRow("select all in a line") << "line" << "mnuEditSelect" << "Tarte" << 2 << 0 << "Tarte" << "avant" << "Tarte" << false;
@@ -129,7 +137,10 @@ private slots:
         QVERIFY(f.start(testbook::minimal()));
         frmRecettes *book = f.book();
         QWidget *target = book->txtRecette;
-        if (box != u"recipe") {
+        if (box == u"image") {
+            book->TabStrip1->selectTab(2);
+            target = book->txtImageAjouter;
+        } else if (box != u"recipe") {
             book->TabStrip1->selectTab(2);
             AddPageBoxes boxes(book);
             target = box == u"line" ? static_cast<QWidget *>(boxes.line) : boxes.plain;

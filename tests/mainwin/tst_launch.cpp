@@ -149,7 +149,7 @@ private slots:
 
     void associatedViewer_data()
     {
-        QTest::addColumn<QString>("file");    // "image", "script", "gone"
+        QTest::addColumn<QString>("file");    // "image", "script", "misnamed", "gone"
         QTest::addColumn<int>("page");
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("message"); // %1 is the path
@@ -158,6 +158,8 @@ private slots:
         QTest::newRow("gone") << "gone" << 1 << 42 << "Fichier\r\n%1\r\nnon trouvé.";
         // A program named like a picture is never handed to the desktop, which would run it.
         QTest::newRow("script named photo.jpg") << "script" << 1 << 42 << "Ce fichier n'est pas un fichier image.";
+        // The desktop would choose a Java runtime by the name of this picture.
+        QTest::newRow("picture named tarte.jar") << "misnamed" << 1 << 42 << "Ce fichier n'est pas un fichier image.";
         QTest::newRow("modify page") << "image" << 3 << 42 << "-";
         QTest::newRow("delete page") << "gone" << 4 << 42 << "-";
     }
@@ -169,7 +171,7 @@ private slots:
         QFETCH(QString, message);
 
         QTemporaryDir images;
-        const QString path = images.filePath(QStringLiteral("photo.jpg"));
+        const QString path = images.filePath(file == u"misnamed" ? QStringLiteral("tarte.jar") : QStringLiteral("photo.jpg"));
         if (file == u"script") {
             QVERIFY(testbook::writeFile(path, "#!/bin/sh\necho pris > \"$HOME/pris\"\n"));
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));

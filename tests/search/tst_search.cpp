@@ -30,7 +30,6 @@ namespace {
 
 const QString kNotFound = u"Texte non trouvé"_s;
 const QString kNoOther = u"Pas d'autre occurrence"_s;
-const QString kFatal = u"Erreur fatale. Impossibilité de continuer."_s;
 
 // Family records of the extra families, after the 16 of the minimal book.
 constexpr int kDesserts = 18;

@@ -3,8 +3,7 @@
 // Usage: crashchild SEED DIR [CHANGES]. Prints "ack N" after the Nth change is made; the
 // parent kills this process at a moment of its choosing.
 #include "crashops.h"
-#include "fakeplatform.h"
-#include "store/module1.h"
+#include "testbook.h"
 
 #include <QCoreApplication>
 
@@ -25,11 +24,11 @@ int main(int argc, char **argv)
     const QString dir = QString::fromLocal8Bit(argv[2]);
     const int changes = argc > 3 ? std::atoi(argv[3]) : 100000;
 
-    FakePlatform platform;
-    Module1 m(platform);
+    testbook::OpenedBook opened(dir);
+    Module1 &m = opened.m;
     crash::Book book;
     QString error;
-    if (!crash::openBook(m, dir).isOk() || !crash::readBook(dir, book, error)) {
+    if (!opened.started || !crash::readBook(dir, book, error)) {
         std::fprintf(stderr, "crashchild: cannot open the book: %s\n", qPrintable(error));
         return 3;
     }

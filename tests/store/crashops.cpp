@@ -88,23 +88,6 @@ bool readBook(const QString &dir, Book &book, QString &error)
     return true;
 }
 
-Status openBook(Module1 &m, const QString &dir)
-{
-    m.programDir = QDir(dir).absolutePath() + QLatin1Char('/');
-    Status s = m.familyFile.open(m.pathOf(QStringLiteral("GRTN1.DAT")));
-    if (s.isOk())
-        s = m.recipeFile.open(m.pathOf(QStringLiteral("GRTN2.DAT")));
-    if (s.isOk())
-        s = m.textFile.open(m.pathOf(QStringLiteral("GRTN3.DAT")));
-    if (s.isOk())
-        s = m.imageFile.open(m.pathOf(QStringLiteral("GRTN4.DAT")));
-    if (s.isOk())
-        s = m.familyFile.read(1, m.familyHeader);
-    if (s.isOk())
-        s = m.recipeFile.read(1, m.recipeHeader);
-    return s;
-}
-
 QString Generator::words(int minChars, int maxChars)
 {
     static const QStringList pool = {

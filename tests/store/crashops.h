@@ -58,9 +58,6 @@ struct Change {
 // False (and why in error) when a file cannot be read or a range lies outside its file.
 bool readBook(const QString &dir, Book &book, QString &error);
 
-// Opens the four files of the book in dir into m, as start-up leaves them.
-Status openBook(Module1 &m, const QString &dir);
-
 // Draws the next change from the book's present state. Changes keep the book openable:
 // only families after record 17 and recipes after record 301 are deleted, and those
 // first recipes only move between the first 16 families.

@@ -1,5 +1,4 @@
 // Additions, changes and deletions on an open book, checked byte by byte on disk.
-#include "fakeplatform.h"
 #include "store/bookedits.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
@@ -18,8 +17,8 @@ class TestBookEdits : public QObject {
 private:
     struct Open {
         QTemporaryDir dir;
-        FakePlatform platform;
-        std::unique_ptr<Module1> m;
+        std::unique_ptr<OpenedBook> opened;
+        Module1 *m = nullptr;
         QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
         QByteArray bytes(const char *name) const { return readFile(path(name)); }
     };
@@ -30,12 +29,9 @@ private:
         auto o = std::make_unique<Open>();
         if (!b.writeTo(o->dir.path()).isOk())
             return nullptr;
-        o->platform.exeDir = o->dir.path();
-        o->m = std::make_unique<Module1>(o->platform);
-        if (!o->m->Main([](Module1 &) { return reinterpret_cast<QWidget *>(1); }))
-            return nullptr;
-        o->m->mainWindow = nullptr;
-        return o;
+        o->opened = std::make_unique<OpenedBook>(o->dir.path());
+        o->m = &o->opened->m;
+        return o->opened->started ? std::move(o) : nullptr;
     }
 
 private Q_SLOTS:
@@ -199,7 +195,7 @@ private Q_SLOTS:
         QCOMPARE(o->bytes("GRTN4.DAT"), QByteArray("/p.jpg/p.jpg"));
         QCOMPARE(int32At(o->bytes("GRTN2.DAT"), (record - 1) * 150 + 142), 7);
         // An emptied path and text give no position at all.
-        QVERIFY(bookedits::changeRecipe(*o->m, record, 2, QStringLiteral("Sans"), {}, {}).isOk());
+        QVERIFY(bookedits::changeRecipe(*o->m, record, 2, QStringLiteral("Sans"), QString(), {}).isOk());
         for (int offset : {134, 138, 142, 146})
             QCOMPARE(int32At(o->bytes("GRTN2.DAT"), (record - 1) * 150 + offset), 0);
     }
@@ -285,9 +281,10 @@ private Q_SLOTS:
 
         // The book opens again: only the recipes marked before the failure are gone, the
         // headers still hold the old counts, and every other record is as it was.
-        o->m.reset();
-        Module1 again(o->platform);
-        QVERIFY(again.Main([](Module1 &) { return reinterpret_cast<QWidget *>(1); }));
+        o->opened.reset();
+        OpenedBook reopened(o->dir.path());
+        QVERIFY(reopened.started);
+        Module1 &again = reopened.m;
         QCOMPARE(again.recipeCount(), qint16(305 + 1));
         QCOMPARE(again.familyCount(), qint16(17));
         QByteArray expected = before;

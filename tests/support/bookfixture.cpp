@@ -1,6 +1,9 @@
 // Book fixture: a temporary program folder, start-up through Main, byte reads of the files.
 #include "bookfixture.h"
 
+#include "book/frmrecettes.h"
+#include "book/recordcombo.h"
+#include "book/tabstrip.h"
 #include "mainwin/frmmain.h"
 #include "mainwin/launch.h"
 #include "store/module1.h"
@@ -86,6 +89,26 @@ qint16 BookFixture::recipeCountOnDisk() const
     return recipeStateOnDisk(1);
 }
 
+qint16 BookFixture::familyStateOnDisk(int n) const
+{
+    const QByteArray b = bytes(QStringLiteral("GRTN1.DAT"));
+    const qint64 at = qint64(n - 1) * FamilyRecord::kSize;
+    return at + 2 <= b.size() ? testbook::int16At(b, at) : qint16(kNoRecord);
+}
+
+qint16 BookFixture::familyCountOnDisk() const
+{
+    return familyStateOnDisk(1);
+}
+
+QByteArray BookFixture::dataFiles() const
+{
+    QByteArray all;
+    for (const char *name : {"GRTN1.DAT", "GRTN2.DAT", "GRTN3.DAT", "GRTN4.DAT"})
+        all += bytes(QLatin1String(name));
+    return all;
+}
+
 frmRecettes *BookFixture::book() const
 {
     return frame_ ? frame_->recettes() : nullptr;
@@ -95,6 +118,22 @@ void choose(QComboBox *combo, int row)
 {
     combo->setCurrentIndex(row);
     Q_EMIT combo->activated(row);
+}
+
+QStringList texts(const QComboBox *combo)
+{
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i)
+        out << combo->itemText(i);
+    return out;
+}
+
+void PageFixture::openOn(int family, int recipe)
+{
+    choose(b()->ComboFamilles, b()->ComboFamilles->entries().rowOfRecord(family));
+    if (recipe)
+        choose(b()->ComboRecettes, b()->ComboRecettes->entries().rowOfRecord(recipe));
+    b()->TabStrip1->selectTab(tab);
 }
 
 namespace {

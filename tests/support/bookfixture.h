@@ -46,6 +46,11 @@ public:
     qint16 recipeStateOnDisk(int n) const;
     qint32 recipeFieldOnDisk(int n, int offset) const;
     qint16 recipeCountOnDisk() const;
+    // Fields of family record n (from 2) and the family count, as they are on disk now.
+    qint16 familyStateOnDisk(int n) const;
+    qint16 familyCountOnDisk() const;
+    // The four data files end to end, to see that nothing was written.
+    QByteArray dataFiles() const;
 
     FakePlatform &platform() { return *platform_; }
     Module1 &m() { return *m_; }
@@ -59,8 +64,25 @@ private:
     QPointer<frmMain> frame_;
 };
 
+// The one message of a fatal error.
+inline const QString kFatal = QStringLiteral("Erreur fatale. Impossibilité de continuer.");
+
 // Selects an entry of a list as the user does: the list's activation runs its handler.
 void choose(QComboBox *combo, int row);
+// The entries of a list, in their order.
+QStringList texts(const QComboBox *combo);
+
+// The program over a book, for the tests of one page of the book window (tab).
+struct PageFixture {
+    explicit PageFixture(int tab) : tab(tab) {}
+    BookFixture fx;
+    const int tab;
+
+    frmRecettes *b() const { return fx.book(); }
+    // The family and recipe of these records chosen on the list page, then the page.
+    void openOn(int family, int recipe = 0);
+    QByteArray files() const { return fx.dataFiles(); }
+};
 
 // Enabled state of every command the book switches, as "mnuEditCut=off", "Camera=on", in
 // a fixed order: the menu item of each command, then its toolbar buttons.

@@ -16,6 +16,15 @@ BookBuilder minimal()
     return b;
 }
 
+OpenedBook::OpenedBook(const QString &dir)
+{
+    platform.exeDir = dir;
+    // Start-up asks for its window only once the book is open; it never touches it, so any
+    // pointer stands for "made" and none is kept.
+    started = m.Main([](Module1 &m) { return reinterpret_cast<QWidget *>(&m); });
+    m.mainWindow = nullptr;
+}
+
 QByteArray readFile(const QString &path)
 {
     QFile f(path);

@@ -1,6 +1,5 @@
 // The book tool run as a program on books in temporary folders: check and repair of damaged
 // books, backups, export then create, import with skipped recipes, and the folder lock.
-#include "fakeplatform.h"
 #include "platform/instancelock.h"
 #include "store/bytestream.h"
 #include "store/cp1252.h"
@@ -10,7 +9,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <QtTest>
 
 #include <functional>
@@ -79,11 +77,8 @@ QStringList contents(const QString &dir)
 // The program's own start-up on dir: true when the main window would come up, with no message.
 bool programStarts(const QString &dir)
 {
-    FakePlatform platform;
-    platform.exeDir = dir;
-    Module1 m(platform);
-    QWidget window;
-    return m.Main([&](Module1 &) { return &window; }) && platform.messageTexts().isEmpty();
+    const testbook::OpenedBook book(dir);
+    return book.started && book.platform.messageTexts().isEmpty();
 }
 
 using Damage = std::function<bool(const QString &dir)>;
@@ -191,8 +186,12 @@ void TestBook::checkAndRepairADamagedBook_data()
     QTest::addColumn<bool>("repairable");
     QTest::addColumn<QString>("repaired");
 
+    // The text keeps what the file still holds of it, as the program shows it.
     QTest::newRow("text running past the end of GRTN3.DAT")
         << patch(1, recipeAt(5, 138), le32(1 << 30)) << QStringLiteral("GRTN2.DAT, enregistrement 5 : le texte") << true
+        << QStringLiteral("« Recette 004 » garde les");
+    QTest::newRow("text starting past the end of GRTN3.DAT")
+        << patch(1, recipeAt(5, 134), le32(1 << 30)) << QStringLiteral("GRTN2.DAT, enregistrement 5 : le texte") << true
         << QStringLiteral("perd son texte");
     QTest::newRow("negative text length") << patch(1, recipeAt(2, 138), le32(-1))
                                           << QStringLiteral("GRTN2.DAT, enregistrement 2 : le texte") << true
@@ -370,8 +369,13 @@ void TestBook::importSkipsWhatTheAddPageRefuses()
                                                           "Huile\n"                         // 14
                                                           "## Tout juste\n")                // 15
                                          + QString(29997, u'b') + QStringLiteral("\nc\n")); // 16, 17
+    const QByteArray original = bookBytes(dir);
     const Run run = tool({QStringLiteral("import"), dir, source});
     QCOMPARE(run.exitCode, 1);
+    // The book as it was is kept first, as repair keeps it.
+    const QStringList backups = QDir(dir + QStringLiteral("/sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(backups.size(), 1);
+    QCOMPARE(bookBytes(dir + QStringLiteral("/sauvegardes/") + backups.first()), original);
     for (int line : {1, 3, 7, 8, 9})
         QVERIFY2(run.out.contains(QStringLiteral("Ignoré : ligne %1 :").arg(line)), qPrintable(run.out));
     QCOMPARE(run.out.count(QStringLiteral("Ignoré : ")), 5);
