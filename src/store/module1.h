@@ -27,6 +27,8 @@ public:
     explicit Module1(System &system);
     // The program: windows is the same object as system, seen with its window services.
     Module1(System &system, Platform &windows);
+    // A Platform is always given as the window services too.
+    explicit Module1(Platform &platform) = delete;
     Module1(const Module1 &) = delete;
     Module1 &operator=(const Module1 &) = delete;
 
