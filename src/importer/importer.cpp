@@ -30,6 +30,40 @@ void fromJson(const QJsonValue &root, const QString &address, ParseResult &resul
     }
 }
 
+// The end of the last JSON-LD script of a page ("</script>" included), or 0.
+qsizetype jsonLdEnd(const QByteArray &html)
+{
+    const QByteArray lower = html.toLower();
+    const qsizetype type = lower.lastIndexOf("application/ld+json");
+    if (type < 0)
+        return 0;
+    const qsizetype close = lower.indexOf("</script", type);
+    const qsizetype end = close < 0 ? -1 : lower.indexOf('>', close);
+    return end < 0 ? 0 : end + 1;
+}
+
+void fromPage(const Page &page, const QString &address, ParseResult &result)
+{
+    const QString where = page.canonical.startsWith(QLatin1String("http")) ? page.canonical : address;
+    for (const QString &script : page.jsonLd) {
+        // Some sites leave comments or a stray ';' around the object: only the JSON part is read.
+        QString json = script.trimmed();
+        if (json.startsWith(QLatin1String("<!--")))
+            json = json.mid(4);
+        if (json.endsWith(QLatin1String("-->")))
+            json.chop(3);
+        json = json.trimmed();
+        if (json.endsWith(u';'))
+            json.chop(1);
+        const QJsonDocument doc = QJsonDocument::fromJson(json.toUtf8());
+        if (!doc.isNull())
+            fromJson(doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object()), where, result);
+    }
+    // Microdata only when the page has no JSON-LD recipe: most pages give both.
+    if (result.recipesFound == 0)
+        fromJson(page.microdata, where, result);
+}
+
 } // namespace
 
 QString decodeSource(const QByteArray &content)
@@ -88,27 +122,23 @@ ParseResult parseSource(const QByteArray &content, const QString &address, QStri
         return result;
     }
     case Format::Html: {
-        const Page page = readPage(decodeSource(content).toUtf8());
+        const QByteArray utf8 = decodeSource(content).toUtf8();
+        // Most pages give their recipe as JSON-LD in their head: the part of the page up to the
+        // end of its last JSON-LD script is parsed first (the parser reads a part exactly as
+        // the beginning of the whole), and the whole page only when that part gives no recipe.
+        const qsizetype head = jsonLdEnd(utf8);
+        if (head > 0 && head < utf8.size()) {
+            const Page part = readPage(utf8.left(head));
+            if (part.problem.isEmpty()) {
+                fromPage(part, address, result);
+                if (result.recipesFound > 0)
+                    return result;
+            }
+        }
+        const Page page = readPage(utf8);
         if (!page.problem.isEmpty())
             return refuse(page.problem);
-        const QString where = page.canonical.startsWith(QLatin1String("http")) ? page.canonical : address;
-        for (const QString &script : page.jsonLd) {
-            // Some sites leave comments or a stray ';' around the object: only the JSON part is read.
-            QString json = script.trimmed();
-            if (json.startsWith(QLatin1String("<!--")))
-                json = json.mid(4);
-            if (json.endsWith(QLatin1String("-->")))
-                json.chop(3);
-            json = json.trimmed();
-            if (json.endsWith(u';'))
-                json.chop(1);
-            const QJsonDocument doc = QJsonDocument::fromJson(json.toUtf8());
-            if (!doc.isNull())
-                fromJson(doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object()), where, result);
-        }
-        // Microdata only when the page has no JSON-LD recipe: most pages give both.
-        if (result.recipesFound == 0)
-            fromJson(page.microdata, where, result);
+        fromPage(page, address, result);
         return result;
     }
     }
