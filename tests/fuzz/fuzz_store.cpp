@@ -87,6 +87,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     // In memory when the system offers it: every input writes and reads the four files.
     folder = QDir(QStringLiteral("/dev/shm")).exists() ? new QTemporaryDir(QStringLiteral("/dev/shm/fuzz_store-XXXXXX"))
                                                         : new QTemporaryDir;
+    std::atexit([] { delete folder; });
     // The book tool's export says what it does on the standard output, and Qt warns about
     // the odd file names the bytes make: nobody reads either here.
     if (!std::freopen("/dev/null", "w", stdout))
