@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 
 scripts/deps.sh
 launcher=()
+# Clones in other folders share the compiler cache.
+export CCACHE_BASEDIR="$PWD"
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRATINEL_BUILD_TESTS=ON "${launcher[@]}" >/dev/null

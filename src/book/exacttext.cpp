@@ -34,11 +34,8 @@ QString exactSelection(const QTextCursor &cursor)
 
 QMimeData *ExactTextEdit::createMimeDataFromSelection() const
 {
-    const QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection())
-        return nullptr;
     auto *data = new QMimeData;
-    data->setText(exactSelection(cursor));
+    data->setText(exactSelection(textCursor()));
     return data;
 }
 

@@ -193,7 +193,9 @@ QString write(const std::vector<Family> &families)
                 const bool atEnd = i == 0 || i == lines.size() - 1;
                 if (needsEscape(line) || (atEnd && line.trimmed().isEmpty()))
                     out += kEscape;
-                out += line + u'\n';
+                // Reading takes one CR off a line's end (CRLF sources): a line of the text
+                // that ends with a CR of its own gets one more, so that it keeps it.
+                out += line + (line.endsWith(u'\r') ? QStringLiteral("\r\n") : QStringLiteral("\n"));
             }
         }
     }

@@ -27,6 +27,7 @@ int main(int argc, char **argv)
             ++replayed;
         }
     }
-    std::printf("%d inputs replayed\n", replayed);
+    // On the error output: a target may have closed the standard output for what it calls.
+    std::fprintf(stderr, "%d inputs replayed\n", replayed);
     return replayed > 0 ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 // Additions, changes and deletions on an open book, checked byte by byte on disk.
 #include "store/bookedits.h"
+#include "store/bookimport.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
 #include "testbook.h"
@@ -333,6 +334,24 @@ private Q_SLOTS:
         QCOMPARE(s.code(), Status::Code::IoError);
         QCOMPARE(o->bytes("GRTN2.DAT").left(150), header);
         QCOMPARE(o->m->recipeHeader.state, qint16(300));
+    }
+
+    // An import asked to stop (Ctrl+C in the tool) ends between two recipes: each one is on
+    // disk whole, with its count, or not at all.
+    void importStopsBetweenTwoRecipes()
+    {
+        auto o = open(minimal());
+        QVERIFY(o);
+        const booksource::Source source =
+            booksource::parse(QStringLiteral("@@ Tartes\n## Tatin\nPommes\n## Bourdaloue\nPoires\n## Citron\n"));
+        int asked = 0;
+        bookimport::Result result;
+        QVERIFY(bookimport::importSource(*o->m, source, result, [&] { return ++asked > 2; }).isOk());
+        QVERIFY(result.interrupted);
+        QCOMPARE(result.familiesAdded, 1);
+        QCOMPARE(result.recipesAdded, 1);
+        QCOMPARE(int16At(o->bytes("GRTN2.DAT"), 0), qint16(301));
+        QCOMPARE(o->bytes("GRTN2.DAT").size(), 302 * 150);
     }
 };
 

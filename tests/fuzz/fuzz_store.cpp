@@ -1,0 +1,148 @@
+// Fuzz target: four data files of arbitrary bytes, opened, browsed, checked and exported with
+// the store alone (no application object, no window), so that it runs fast.
+//
+// Input: as fuzz_book's, so that either target's inputs serve the other: three little-endian
+// 32-bit lengths, then the bytes of GRTN1.DAT, GRTN2.DAT and GRTN3.DAT of those lengths (cut
+// to what the input holds), and GRTN4.DAT from the rest.
+//
+// Beyond running clean under the sanitizers: a book in which the book tool's check finds no
+// error is one the program opens, and one in which it finds nothing at all exports cleanly.
+#include "book/familyscan.h"
+#include "commands.h"
+#include "store/bookcheck.h"
+#include "store/booksource.h"
+#include "store/cp1252.h"
+#include "platform/system.h"
+#include "store/module1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+using namespace gratinel;
+
+namespace {
+
+QTemporaryDir *folder = nullptr;
+
+// What the list page shows of a family's recipes at most, and how many of each are looked at:
+// enough to reach every kind of record, few enough to keep each input quick.
+constexpr qint32 kShownText = 30000;
+constexpr size_t kFamiliesBrowsed = 4;
+constexpr size_t kRecipesShown = 4;
+
+bool writeFile(const char *name, const char *bytes, size_t len)
+{
+    QFile f(QDir(folder->path()).filePath(QLatin1String(name)));
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes, qint64(len)) == qint64(len);
+}
+
+// The program's reading of an open book: the family list, some families' recipe lists, and
+// some recipes' texts and image paths, each as the list page reads them.
+void browse(Module1 &m)
+{
+    qint32 last = 0;
+    if (!m.familyFile.lastRecord(last).isOk() || m.familyCount() <= 0)
+        return;
+    std::vector<qint32> families;
+    int count = 0;
+    m.familyFile.scanBytes(2, last, [&](qint32 n, const char *r) {
+        if (FamilyRecord::stateIn(r) == kInUse) {
+            ++count;
+            (void)FamilyRecord::nameTextIn(r);
+            families.push_back(n);
+        }
+        return count != m.familyCount();
+    });
+    families.resize(std::min(families.size(), kFamiliesBrowsed));
+    for (qint32 family : families) {
+        FamilyRecipes found;
+        if (!scanFamilyRecipes(m, family, found).isOk())
+            return;
+        found.entries.resize(std::min(found.entries.size(), kRecipesShown));
+        for (const ListEntry &entry : found.entries) {
+            RecipeRecord r;
+            if (!m.recipeFile.read(entry.record, r).isOk())
+                return;
+            QByteArray bytes;
+            if (r.textPos >= 1 && m.textFile.readAvailable(r.textPos, std::min(r.textLen, kShownText), bytes).isOk())
+                (void)cp1252::decodeText(bytes);
+            bool outside = false;
+            if (r.imagePos != 0 && m.imageFile.readAvailable(r.imagePos, r.imageLen, bytes, &outside).isOk())
+                (void)cp1252::decode(bytes);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    // In memory when the system offers it: every input writes and reads the four files.
+    folder = QDir(QStringLiteral("/dev/shm")).exists() ? new QTemporaryDir(QStringLiteral("/dev/shm/fuzz_store-XXXXXX"))
+                                                        : new QTemporaryDir;
+    std::atexit([] { delete folder; });
+    // The book tool's export says what it does on the standard output, and Qt warns about
+    // the odd file names the bytes make: nobody reads either here.
+    if (!std::freopen("/dev/null", "w", stdout))
+        return 1;
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &msg) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(msg));
+    });
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 12)
+        return 0;
+    const char *bytes = reinterpret_cast<const char *>(data);
+    size_t at = 12;
+    const char *names[] = {"GRTN1.DAT", "GRTN2.DAT", "GRTN3.DAT"};
+    for (int i = 0; i < 3; ++i) {
+        quint32 len = 0;
+        std::memcpy(&len, bytes + 4 * i, 4);
+        const size_t take = std::min<size_t>(len, size - at);
+        if (!writeFile(names[i], bytes + at, take))
+            return 0;
+        at += take;
+    }
+    if (!writeFile("GRTN4.DAT", bytes + at, size - at))
+        return 0;
+    const QString dir = folder->path();
+
+    const bookcheck::Report report = bookcheck::check(dir);
+    {
+        ConsoleSystem platform;
+        Module1 m(platform);
+        const Status opened = m.openBook(dir);
+        if (report.errors() == 0 && !opened.isOk()) {
+            std::fprintf(stderr, "the check finds no error, the program refuses the book: %s\n",
+                         qPrintable(opened.message()));
+            std::abort();
+        }
+        if (opened.isOk())
+            browse(m);
+    }
+
+    const QString exported = QDir(dir).filePath(QStringLiteral("export.txt"));
+    QFile::remove(exported);
+    const int status = booktool::exportBook(dir, exported);
+    if (report.findings.empty() && status != booktool::kAllWell) {
+        std::fprintf(stderr, "the check finds nothing, the export fails\n");
+        std::abort();
+    }
+    booksource::Source source;
+    if (report.findings.empty() && !booksource::readFile(exported, source).isOk()) {
+        std::fprintf(stderr, "the export does not read back\n");
+        std::abort();
+    }
+    return 0;
+}
