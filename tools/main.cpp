@@ -33,7 +33,7 @@ const char kHelp[] =
     "Import : une recette va dans la famille --famille NOM, sinon dans la famille du livre\n"
     "qui porte le nom de sa catégorie, sinon dans « Recettes importées » ; une recette dont\n"
     "le titre est déjà dans sa famille est ignorée. Les caractères que le livre ne peut pas\n"
-    "garder sont remplacés (⅓ devient 1/3, ℃ devient °C...) ou supprimés, et le rapport le dit.\n"
+    "garder sont remplacés (⅓ devient 1/3, ℃ devient °C…) ou supprimés, et le rapport le dit.\n"
     "\n"
     "Les commandes qui écrivent refusent de travailler pendant que Gratinel a le livre ouvert.\n"
     "Code de sortie : 0 tout va bien, 1 problème trouvé ou échec, 2 commande mal formée.\n";
