@@ -57,7 +57,7 @@ void prepareDisplay()
 RunningBook::RunningBook(const QString &dir) : platform_(std::make_unique<FakePlatform>())
 {
     platform_->exeDir = dir;
-    m_ = std::make_unique<Module1>(*platform_);
+    m_ = std::make_unique<Module1>(*platform_, *platform_);
     if (m_->Main(launchMainWindow))
         frame_ = qobject_cast<frmMain *>(m_->mainWindow);
 }

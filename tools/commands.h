@@ -43,7 +43,9 @@ int check(const QString &dir);
 int repair(const QString &dir);
 int backup(const QString &dir, const QString &dest);
 int exportBook(const QString &dir, const QString &file);
-int importBook(const QString &dir, const QString &file);
+// Adds the recipes of every source (a file or an http(s) address) to the book of dir; with
+// family not empty, all in that family.
+int importBook(const QString &dir, const QStringList &sources, const QString &family);
 
 } // namespace booktool
 } // namespace gratinel

@@ -1,23 +1,52 @@
-// import: the families and recipes of a source added to an existing book.
+// import: the recipes of texts of ours, recipe pages, links, JSON and Meal-Master files
+// added to an existing book.
 #include "commands.h"
 
+#include "importsources.h"
 #include "platform/instancelock.h"
+#include "platform/system.h"
 #include "store/bookcheck.h"
 #include "store/bookimport.h"
 #include "store/booksource.h"
 #include "store/module1.h"
-#include "toolplatform.h"
+#include "store/records.h"
 
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 
 namespace gratinel::booktool {
 
-int importBook(const QString &dir, const QString &file)
+namespace {
+
+// The families of the open book, as its lists show them.
+QStringList bookFamilies(Module1 &m)
 {
-    booksource::Source source;
-    const Status read = booksource::readFile(file, source);
-    if (!read.isOk())
-        return fail(read.message());
+    QStringList names;
+    qint32 last = 0;
+    if (m.familyFile.lastRecord(last).isOk())
+        m.familyFile.scan(2, last, [&](qint32, const FamilyRecord &r) {
+            if (r.state == kInUse)
+                names << r.nameText();
+            return true;
+        });
+    return names;
+}
+
+// "ligne N : rest" of a found recipe said with its source instead.
+QString labelled(const QString &line, const ImportPlan &plan)
+{
+    static const QRegularExpression re(QStringLiteral("^ligne (\\d+) : (.*)$"));
+    const QRegularExpressionMatch m = re.match(line);
+    if (!m.hasMatch())
+        return line;
+    return plan.labels.value(m.captured(1).toInt(), m.captured(1)) + QStringLiteral(" : ") + m.captured(2);
+}
+
+} // namespace
+
+int importBook(const QString &dir, const QStringList &sources, const QString &family)
+{
     if (!QDir(dir).exists())
         return fail(QStringLiteral("le dossier %1 n'existe pas").arg(dir));
 
@@ -30,33 +59,68 @@ int importBook(const QString &dir, const QString &file)
         return fail(QStringLiteral("le livre a des erreurs que « gratinel-book repair %1 » répare : "
                                    "lancez-le d'abord, rien n'est importé.")
                         .arg(dir));
-    ToolPlatform platform;
+    ConsoleSystem platform;
     Module1 m(platform);
     const Status opened = m.openBook(dir);
     if (!opened.isOk())
         return fail(QStringLiteral("le livre ne s'ouvre pas (%1) : rien n'est importé.").arg(opened.message()));
 
+    const ImportPlan plan = readSources(sources, dir, family, bookFamilies(m));
+    for (const QString &line : plan.failures)
+        say(QStringLiteral("Échec : %1").arg(line));
+    for (const QString &line : plan.notes)
+        say(QStringLiteral("Modifié : %1").arg(line));
+
     // As repair does: the book as it was is kept before the first byte is written.
-    if (!source.families.empty() && !takeBackup(dir))
+    if ((!plan.texts.empty() || !plan.found.families.empty()) && !takeBackup(dir))
         return fail(QStringLiteral("rien n'est importé."));
 
     // Ctrl+C or the end of the session stops the import between two recipes, never inside
     // one: each recipe is whole on disk or not there at all.
     const StopRequest stop;
-    bookimport::Result result;
-    const Status s = bookimport::importSource(m, source, result, [&] { return stop.requested(); });
-    for (const QString &line : result.skipped)
-        say(QStringLiteral("Ignoré : %1").arg(line));
-    const QString counts = QStringLiteral("%1 famille(s) et %2 recette(s) ajoutée(s), %3 recette(s) ignorée(s).")
-                               .arg(result.familiesAdded)
-                               .arg(result.recipesAdded)
-                               .arg(result.recipesSkipped);
+    bookimport::Result total;
+    Status s = Status::ok();
+    const auto run = [&](const booksource::Source &source, const QString &name, bool found) {
+        bookimport::Result result;
+        s = bookimport::importSource(m, source, result, [&] { return stop.requested(); });
+        total.interrupted = total.interrupted || result.interrupted;
+        // A text of ours alone keeps the report it always had: "ligne N : ...".
+        const auto where = [&](const QString &line) {
+            return found ? labelled(line, plan) : sources.size() == 1 ? line : name + QStringLiteral(", ") + line;
+        };
+        for (const QString &line : result.added)
+            say(QStringLiteral("Ajouté : %1").arg(where(line)));
+        for (const QString &line : result.skipped)
+            say(QStringLiteral("Ignoré : %1").arg(where(line)));
+        if (found) {
+            // The photos of the recipes not added go again.
+            static const QRegularExpression re(QStringLiteral("^ligne (\\d+) : "));
+            for (const QString &line : result.skipped)
+                if (const QString path = plan.photos.value(re.match(line).captured(1).toInt()); !path.isEmpty())
+                    QFile::remove(path);
+        }
+        total.familiesAdded += result.familiesAdded;
+        total.recipesAdded += result.recipesAdded;
+        total.recipesSkipped += result.recipesSkipped;
+        total.skipped << result.skipped;
+    };
+    for (size_t i = 0; i < plan.texts.size() && s.isOk() && !total.interrupted; ++i)
+        run(plan.texts[i], plan.textNames.at(int(i)), false);
+    if (s.isOk() && !total.interrupted && !plan.found.families.empty())
+        run(plan.found, QString(), true);
+
+    const QString counts = QStringLiteral("%1 famille(s) et %2 recette(s) ajoutée(s), %3 recette(s) ignorée(s), "
+                                          "%4 source(s) sans recette ou illisible(s).")
+                               .arg(total.familiesAdded)
+                               .arg(total.recipesAdded)
+                               .arg(total.recipesSkipped)
+                               .arg(plan.failures.size());
     if (!s.isOk())
         return fail(QStringLiteral("import arrêté : %1 ; %2").arg(s.message(), counts));
-    if (result.interrupted)
+    if (total.interrupted)
         return fail(QStringLiteral("import interrompu : %1").arg(counts));
     say(QStringLiteral("Import terminé : ") + counts);
-    return result.skipped.isEmpty() ? kAllWell : kSomethingWrong;
+    return total.skipped.isEmpty() && plan.failures.isEmpty() ? kAllWell : kSomethingWrong;
 }
 
 } // namespace gratinel::booktool

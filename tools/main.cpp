@@ -1,6 +1,8 @@
 // gratinel-book: makes, checks, repairs, backs up, exports and imports a recipe book.
 #include "commands.h"
 
+#include "store/cp1252.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -19,11 +21,19 @@ const char kHelp[] =
     "  repair DOSSIER           sauvegarde le livre, puis répare ce qui peut l'être\n"
     "  backup DOSSIER [DEST]    copie le livre, par défaut dans DOSSIER/sauvegardes/AAAA-MM-JJ_HHMMSS\n"
     "  export DOSSIER FICHIER   écrit tout le livre dans un texte source\n"
-    "  import DOSSIER FICHIER   ajoute au livre les familles et les recettes d'un texte source\n"
+    "  import DOSSIER SOURCE... [--famille NOM]\n"
+    "                           ajoute au livre les recettes de chaque SOURCE : un texte source,\n"
+    "                           une page de recette enregistrée, un fichier .json ou Meal-Master,\n"
+    "                           ou l'adresse http:// ou https:// d'une page de recette\n"
     "\n"
     "Texte source (UTF-8) : « @@ nom » commence une famille, « ## titre » une recette,\n"
     "« !! chemin » donne l'image de la recette, toute autre ligne est le texte de la recette ;\n"
     "une ligne de texte commençant par « \\ » perd ce premier caractère.\n"
+    "\n"
+    "Import : une recette va dans la famille --famille NOM, sinon dans la famille du livre\n"
+    "qui porte le nom de sa catégorie, sinon dans « Recettes importées » ; une recette dont\n"
+    "le titre est déjà dans sa famille est ignorée. Les caractères que le livre ne peut pas\n"
+    "garder sont remplacés (⅓ devient 1/3, ℃ devient °C…) ou supprimés, et le rapport le dit.\n"
     "\n"
     "Les commandes qui écrivent refusent de travailler pendant que Gratinel a le livre ouvert.\n"
     "Code de sortie : 0 tout va bien, 1 problème trouvé ou échec, 2 commande mal formée.\n";
@@ -64,8 +74,22 @@ int main(int argc, char *argv[])
         return booktool::backup(a1, a2);
     if (command == QLatin1String("export") && arity(2, 2))
         return booktool::exportBook(a1, a2);
-    if (command == QLatin1String("import") && arity(2, 2))
-        return booktool::importBook(a1, a2);
+    if (command == QLatin1String("import")) {
+        QStringList rest = args.mid(1);
+        QString family;
+        const qsizetype at = rest.indexOf(QStringLiteral("--famille"));
+        if (at >= 0) {
+            if (at + 1 >= rest.size())
+                return usage(QStringLiteral("il manque le nom de la famille après --famille"));
+            family = rest.at(at + 1).trimmed();
+            rest.remove(at, 2);
+            if (family.isEmpty() || family.size() > 128 || !cp1252::canEncode(family))
+                return usage(QStringLiteral("nom de famille refusé : « %1 »").arg(family));
+        }
+        if (rest.size() < 2)
+            return usage(QStringLiteral("mauvais nombre d'arguments pour import"));
+        return booktool::importBook(rest.first(), rest.mid(1), family);
+    }
 
     const QStringList known = {QStringLiteral("create"), QStringLiteral("check"), QStringLiteral("repair"),
                                QStringLiteral("backup"), QStringLiteral("export"), QStringLiteral("import")};

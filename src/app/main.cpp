@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
     gratinel::installFrenchTranslations(app);
 
     gratinel::QtPlatform platform;
-    gratinel::Module1 m(platform);
+    gratinel::Module1 m(platform, platform);
     if (!m.Main(gratinel::launchMainWindow))
         return 1;
     return QApplication::exec();

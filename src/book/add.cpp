@@ -71,7 +71,7 @@ void frmRecettes::cmdValideAjouter_Click()
 
 void frmRecettes::refuseInput(const QString &message, bool beep, QWidget *focus)
 {
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     platform.setPointer(Pointer::Normal);
     if (beep)
         platform.beep();
@@ -240,7 +240,7 @@ void frmRecettes::cmdAideAjouter_Click()
 
 void frmRecettes::openHelp()
 {
-    const QString error = m_.platform.helpContents(m_.helpFile);
+    const QString error = m_.windows().helpContents(m_.helpFile);
     if (!error.isEmpty())
         m_.platform.msgBox(error, Icon::None);
 }

@@ -137,7 +137,7 @@ void frmRecettes::setImageCommands(bool enabled)
 
 void frmRecettes::ShowRecipe()
 {
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     platform.setPointer(Platform::Pointer::Hourglass);
 
     Status s;

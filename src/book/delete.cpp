@@ -85,7 +85,7 @@ void frmRecettes::Option3_Click(int)
 
 void frmRecettes::cmdSupprimer_Click()
 {
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     const bool family = Option3[0]->isChecked();
     QString question = QStringLiteral("Etes-vous sûr de vouloir supprimer cette ")
                        + (family ? QStringLiteral("'Famille de recettes'") : QStringLiteral("'Recette'"))

@@ -59,6 +59,7 @@ frmRecettes::frmRecettes(Module1 &m, CommandSwitches &commands, QWidget *parent)
     }
     buildListPage();
     buildOtherPages();
+    acceptDropsOnAddPage();
     layOutAtCreation();
 
     connect(TabStrip1, &TabStrip::tabClicked, this, &frmRecettes::TabStrip1_Click);

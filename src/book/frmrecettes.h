@@ -10,6 +10,7 @@
 #include "book/exacttext.h"
 #include "book/fittedlayout.h"
 #include "book/frenchorder.h"
+#include "platform/platform.h"
 
 #include <QString>
 #include <QWidget>
@@ -153,10 +154,19 @@ public:
     QPushButton *cmdSupprimer = nullptr;
     QPushButton *cmdAideSupprimer = nullptr;
 
+    // What a drop on the add page does: a saved recipe page, a .json or Meal-Master file or
+    // an http(s) link fills the page in recipe mode for review (family, title, text, and the
+    // photo of a link stored in the book folder's images/); nothing is written to the book.
+    void fillAddPageFrom(const QString &source);
+    // How long a link may take (tests shorten it).
+    int fetchTimeoutMs = 20000;
+
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void acceptDropsOnAddPage();
     void buildListPage();
     void buildOtherPages();
     void buildAddPage();

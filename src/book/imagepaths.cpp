@@ -95,7 +95,7 @@ void frmRecettes::txtImageAjouter_Change()
     const QStringList unstorable = cp1252::unstorable(path);
     if (unstorable.isEmpty() && !imagepaths::refusedOnChange(path))
         return;
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     platform.setPointer(Platform::Pointer::Normal);
     platform.beep();
     if (unstorable.isEmpty())
@@ -107,7 +107,7 @@ void frmRecettes::txtImageAjouter_Change()
 
 std::optional<QString> frmRecettes::chooseStorableImage()
 {
-    std::optional<QString> chosen = imagepaths::chooseImage(m_.platform);
+    std::optional<QString> chosen = imagepaths::chooseImage(m_.windows());
     if (!chosen)
         return std::nullopt;
     // A folder or file name the book cannot spell would be stored with "?" in it, and then

@@ -155,7 +155,7 @@ void frmRecettes::renameFamily()
 {
     if (refuseUnstorable({txtSaisieFamilleModifier}))
         return;
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     const QString name = trimSpaces(txtSaisieFamilleModifier->text());
     txtSaisieFamilleModifier->setText(name);
     const QString stored = shownFamilyName();
@@ -247,7 +247,7 @@ void frmRecettes::changeShownRecipe()
 {
     if (refuseUnstorable({txtSaisieNomRecetteModifier, txtSaisieRecetteModifier, txtImageModifier}))
         return;
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     const QString title = trimSpaces(txtSaisieNomRecetteModifier->text());
     txtSaisieNomRecetteModifier->setText(title);
     if (title.isEmpty()) {

@@ -68,7 +68,7 @@ bool frmRecettes::refuseUnstorable(std::initializer_list<QWidget *> boxes)
     }
     if (!first)
         return false;
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     platform.setPointer(Platform::Pointer::Normal);
     platform.beep();
     platform.msgBox(unstorableMessage(characters), Platform::Icon::Warning);

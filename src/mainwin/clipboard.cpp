@@ -154,7 +154,7 @@ void frmMain::mnuEditCut_Click()
     // image can be taken off the recipe.
     if (box.line && box.line->isReadOnly())
         box.line->selectAll();
-    m_.platform.setClipboardText(box.selectedText());
+    m_.windows().setClipboardText(box.selectedText());
     if (!box.selectedText().isEmpty())
         box.replaceSelection(QString());
 }
@@ -167,7 +167,7 @@ void frmMain::mnuEditCopy_Click()
         m_.platform.beep();
         return;
     }
-    m_.platform.setClipboardText(selected);
+    m_.windows().setClipboardText(selected);
 }
 
 void frmMain::mnuEditPaste_Click()
@@ -178,7 +178,7 @@ void frmMain::mnuEditPaste_Click()
         return;
     }
     const TextBox box(target);
-    QString text = m_.platform.clipboardText();
+    QString text = m_.windows().clipboardText();
     // A single-line box holds one line: the line breaks of a copied passage become spaces.
     if (box.line) {
         text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));

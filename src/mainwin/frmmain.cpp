@@ -7,6 +7,7 @@
 #include "mainwin/frmabout.h"
 #include "platform/apptitle.h"
 #include "search/frmrechercher.h"
+#include "platform/platform.h"
 #include "store/module1.h"
 
 #include <QAction>
@@ -237,7 +238,7 @@ void frmMain::mnuFileExit_Click()
 
 void frmMain::mnuHelpAbout_Click()
 {
-    frmAbout about(m_.platform, this);
+    frmAbout about(m_.windows(), this);
     execOwnWindow(about);
 }
 
@@ -296,7 +297,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         recettes_->Form_Unload();
         bookActive_ = false;
     }
-    m_.platform.helpQuit(m_.helpFile);
+    m_.windows().helpQuit(m_.helpFile);
     event->accept();
 }
 

@@ -3,6 +3,7 @@
 
 #include "book/frmrecettes.h"
 #include "book/recordcombo.h"
+#include "platform/platform.h"
 #include "store/module1.h"
 #include "viewer/frmimage.h"
 
@@ -15,7 +16,7 @@ void frmMain::mnuViewImageVisuInterne_Click(QWidget *owner)
     m_.platform.setPointer(Platform::Pointer::Hourglass);
     // Read now: opening the window takes the activation from the book, which then leaves
     // its list page's code behind, and the window must still know where the user was.
-    frmImage image(m_.platform, recettes_->ComboRecettes->currentText(), recettes_->imagePath(), m_.pageCode, owner);
+    frmImage image(m_.windows(), recettes_->ComboRecettes->currentText(), recettes_->imagePath(), m_.pageCode, owner);
     execOwnWindow(image);
 }
 

@@ -3,6 +3,7 @@
 
 #include "mainwin/printwrapped.h"
 #include "mainwin/shownrecipe.h"
+#include "platform/platform.h"
 #include "store/module1.h"
 
 #include <QStringList>
@@ -13,7 +14,7 @@ void frmMain::mnuFilePrint_Click()
 {
     if (!recettes_)
         return;
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     platform.setPointer(Platform::Pointer::Hourglass);
 
     bool failed = true;

@@ -2,6 +2,7 @@
 #include "mainwin/frmmain.h"
 
 #include "mainwin/shownrecipe.h"
+#include "platform/platform.h"
 #include "store/module1.h"
 
 namespace gratinel {
@@ -10,7 +11,7 @@ void frmMain::sendRecipe(const QString &extension, const QString &noAssociation,
 {
     if (!recettes_)
         return;
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     platform.setPointer(Platform::Pointer::Hourglass);
     if (!m_.WriteRecipeSheet(extension, shownRecipe(*recettes_))) {
         platform.setPointer(Platform::Pointer::Normal);

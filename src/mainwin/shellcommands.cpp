@@ -4,6 +4,7 @@
 #include "book/frmrecettes.h"
 #include "mainwin/frmabout.h"
 #include "platform/desktopopen.h"
+#include "platform/platform.h"
 #include "store/module1.h"
 
 #include <QFileInfo>
@@ -15,7 +16,7 @@ constexpr qint16 kListPageCode = 11;
 
 void frmMain::openHomePage()
 {
-    if (m_.platform.shellOpen(frmAbout::homePage(), QString()) == Platform::kNoAssociation)
+    if (m_.windows().shellOpen(frmAbout::homePage(), QString()) == Platform::kNoAssociation)
         m_.platform.msgBox(QStringLiteral("Aucune association n'est définie pour naviguer sur Internet"),
                            Platform::Icon::Information);
 }
@@ -32,7 +33,7 @@ void frmMain::mnuHelpGrSurLeWeb_Click()
 
 void frmMain::ShowHelpContents()
 {
-    const QString error = m_.platform.helpContents(m_.helpFile);
+    const QString error = m_.windows().helpContents(m_.helpFile);
     if (!error.isEmpty())
         m_.platform.msgBox(error, Platform::Icon::None);
 }
@@ -41,7 +42,7 @@ void frmMain::mnuViewImageVisuAssocie_Click()
 {
     if (m_.pageCode != kListPageCode || !recettes_)
         return;
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     const QString path = recettes_->imagePath();
     if (!QFileInfo(path).isFile()) {
         platform.msgBox(QStringLiteral("Fichier") + m_.crlf + path + m_.crlf + QStringLiteral("non trouvé."),

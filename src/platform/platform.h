@@ -1,8 +1,9 @@
-// Every service the program asks of the system, behind one interface: the real one runs on Qt,
-// the tests use a scripted one.
+// Every service the program's windows ask of the system, behind one interface: the real one
+// runs on Qt Widgets, the tests use a scripted one.
 #pragma once
 
-#include <QDate>
+#include "platform/system.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -33,13 +34,8 @@ public:
     virtual bool endDoc() = 0;
 };
 
-class Platform {
+class Platform : public System {
 public:
-    enum class Icon { None, Information, Warning, Critical };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
-    enum class Pointer { Normal, Hourglass };
-
     struct OpenFileRequest {
         QString title;
         // Pairs of description and pattern, as "Images GIF|*.GIF".
@@ -52,14 +48,6 @@ public:
     // Result code of a shell open when no program is associated with the type.
     static constexpr int kNoAssociation = 31;
 
-    virtual ~Platform() = default;
-
-    // A modal message box with the application title as caption.
-    virtual Answer msgBox(const QString &text, Icon icon, Buttons buttons = Buttons::Ok,
-                          Answer defaultAnswer = Answer::Ok) = 0;
-    virtual void beep() = 0;
-    // The screen's mouse pointer; a state, not a stack.
-    virtual void setPointer(Pointer pointer) = 0;
     // The file-open dialog; no value when the user cancels.
     virtual std::optional<QString> openFileName(const OpenFileRequest &request) = 0;
     // Opens a file or web address with the program the system associates with it;
@@ -73,17 +61,8 @@ public:
     virtual Printer *startPrintJob() = 0;
     virtual QString clipboardText() = 0;
     virtual void setClipboardText(const QString &text) = 0;
-    // True when another instance already has this program's book; otherwise this
-    // instance now holds it until it ends.
-    virtual bool anotherInstanceRunning() = 0;
-    // The directory that holds the program's executable.
-    virtual QString executableDir() = 0;
-    virtual QDate today() = 0;
     // The image in a file; a null image when the file is missing or cannot be read.
     virtual QImage loadImage(const QString &path) = 0;
-    // Ends the program. The caller still returns normally and must do nothing more.
-    virtual void endProgram() = 0;
-    virtual bool programEnded() const = 0;
 };
 
 } // namespace gratinel

@@ -7,6 +7,7 @@
 #include "book/twips.h"
 #include "platform/apptitle.h"
 #include "store/cp1252.h"
+#include "platform/platform.h"
 #include "store/module1.h"
 
 #include <QEvent>
@@ -274,7 +275,7 @@ void frmRechercher::cmdContinuerRecette_Click()
 
 void frmRechercher::cmdActiverRecette_Click()
 {
-    Platform &platform = m_.platform;
+    Platform &platform = m_.windows();
     platform.setPointer(Platform::Pointer::Hourglass);
     // The family's selection fills the recipe list from disk; the found recipe is then
     // chosen in it, which reads it into recipeWork and shows it.

@@ -113,6 +113,7 @@ Status importSource(Module1 &m, const booksource::Source &source, Result &result
             }
             used.insert(title.toUpper());
             ++result.recipesAdded;
+            result.added << skipLine(r.line, QStringLiteral("recette « %1 » ajoutée à « %2 »").arg(title, f.name));
         }
     }
     // Said in the order of the source's lines.

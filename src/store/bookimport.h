@@ -23,6 +23,8 @@ struct Result {
     int recipesSkipped = 0;
     // One line per family or recipe not added: "ligne N : why".
     QStringList skipped;
+    // One line per recipe added: "ligne N : recette « title » ajoutée à « family »".
+    QStringList added;
     // Stopped on request before the end of the source.
     bool interrupted = false;
 };

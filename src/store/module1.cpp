@@ -11,10 +11,14 @@
 
 namespace gratinel {
 
-using Icon = Platform::Icon;
-using Pointer = Platform::Pointer;
+using Icon = System::Icon;
+using Pointer = System::Pointer;
 
-Module1::Module1(Platform &p) : platform(p), crlf(QStringLiteral("\r\n")) {}
+Module1::Module1(System &system) : platform(system), crlf(QStringLiteral("\r\n")) {}
+Module1::Module1(System &system, Platform &windows) : Module1(system)
+{
+    windows_ = &windows;
+}
 
 namespace {
 

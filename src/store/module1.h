@@ -1,7 +1,7 @@
 // The state every window shares (open data files, record buffers, flags) and the start-up procedure.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/system.h"
 #include "store/bytestream.h"
 #include "store/recordfile.h"
 #include "store/records.h"
@@ -14,6 +14,7 @@ class QWidget;
 
 namespace gratinel {
 
+class Platform;
 struct RecipeSheet;
 
 // Start-up limits: a book must hold at least this many families and recipes in use.
@@ -22,7 +23,12 @@ constexpr qint16 kMinRecipes = 300;
 
 class Module1 {
 public:
-    explicit Module1(Platform &platform);
+    // The book alone, with the system services only: the book tool and the store's tests.
+    explicit Module1(System &system);
+    // The program: windows is the same object as system, seen with its window services.
+    Module1(System &system, Platform &windows);
+    // A Platform is always given as the window services too.
+    explicit Module1(Platform &platform) = delete;
     Module1(const Module1 &) = delete;
     Module1 &operator=(const Module1 &) = delete;
 
@@ -54,7 +60,14 @@ public:
     qint16 familyCount() const { return familyHeader.state; }
     qint16 recipeCount() const { return recipeHeader.state; }
 
-    Platform &platform;
+    // The window services; only for a module made with them.
+    Platform &windows() const
+    {
+        Q_ASSERT(windows_ != nullptr);
+        return *windows_;
+    }
+
+    System &platform;
     QString programDir;
     QString crlf;
     QString helpFile;
@@ -71,6 +84,8 @@ public:
     qint16 pageCode = 0;
 
 private:
+    Platform *windows_ = nullptr;
+
     enum class Opened { Ok, Ended, Failed };
     template <class Record>
     Opened openRecordFile(const QString &name, RecordFile<Record> &file, Record &header, qint16 minimum);

@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Questions are answered Oui: whatever the pages ask goes ahead.
     for (int i = 0; i < 8; ++i)
         platform.answerNext(Platform::Answer::Yes);
-    Module1 m(platform);
+    Module1 m(platform, platform);
     m.Main(launchMainWindow);
     auto *frame = qobject_cast<frmMain *>(m.mainWindow);
     if (frame && frame->recettes() && !platform.programEnded()) {

@@ -12,8 +12,8 @@
 #include "store/bookcheck.h"
 #include "store/booksource.h"
 #include "store/cp1252.h"
+#include "platform/system.h"
 #include "store/module1.h"
-#include "toolplatform.h"
 
 #include <QDir>
 #include <QFile>
@@ -120,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const bookcheck::Report report = bookcheck::check(dir);
     {
-        booktool::ToolPlatform platform;
+        ConsoleSystem platform;
         Module1 m(platform);
         const Status opened = m.openBook(dir);
         if (report.errors() == 0 && !opened.isOk()) {

@@ -179,7 +179,7 @@ void tst_Crash::killedChangesLeaveEveryAcknowledgedChangeAndAnOpenableBook()
         {
             FakePlatform platform;
             platform.exeDir = dir.path();
-            Module1 m(platform);
+            Module1 m(platform, platform);
             QVERIFY2(m.Main(launchMainWindow), where + " " + platform.messageTexts().join('|').toUtf8());
             auto *frame = qobject_cast<frmMain *>(m.mainWindow);
             QVERIFY2(frame && frame->recettes(), where);

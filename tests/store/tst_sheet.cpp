@@ -17,7 +17,7 @@ private:
     struct Program {
         QTemporaryDir dir;
         FakePlatform platform;
-        Module1 m{platform};
+        Module1 m{platform, platform};
         Program() { m.programDir = dir.path() + u'/'; }
         QByteArray sheet(const QString &extension) const
         {

@@ -70,7 +70,7 @@ struct Start {
     QTemporaryDir tmp;
     QString folder;
     FakePlatform platform;
-    Module1 m{platform};
+    Module1 m{platform, platform};
     QWidget window;
     int windowsMade = 0;
     Module1 *madeFor = nullptr;

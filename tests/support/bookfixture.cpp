@@ -20,7 +20,7 @@ BookFixture::BookFixture(std::unique_ptr<FakePlatform> platform)
     : platform_(platform ? std::move(platform) : std::make_unique<FakePlatform>())
 {
     platform_->exeDir = dir_.path();
-    m_ = std::make_unique<Module1>(*platform_);
+    m_ = std::make_unique<Module1>(*platform_, *platform_);
 }
 
 BookFixture::~BookFixture()
@@ -52,7 +52,7 @@ bool BookFixture::restart()
     delete frame_.data();
     auto fresh = std::make_unique<FakePlatform>();
     fresh->exeDir = dir_.path();
-    m_ = std::make_unique<Module1>(*fresh);
+    m_ = std::make_unique<Module1>(*fresh, *fresh);
     platform_ = std::move(fresh);
     return start();
 }

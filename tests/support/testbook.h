@@ -21,7 +21,7 @@ BookBuilder minimal();
 struct OpenedBook {
     explicit OpenedBook(const QString &dir);
     FakePlatform platform;
-    Module1 m{platform};
+    Module1 m{platform, platform};
     bool started = false;
 };
 

@@ -1,0 +1,116 @@
+// Recipe pages brought into the starter book: 1000 saved pages of about 150 KB imported by the
+// tool in one run (every write synced, as the tool always does), and one page's import by the
+// importer over the HTML parse alone of the same page. Exits 1 when the book does not hold
+// every imported recipe afterwards.
+#include "figures.h"
+
+#include "importer/importer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gumbo.h>
+
+using namespace gratinel;
+using namespace gratinel::bench;
+
+namespace {
+
+constexpr int kPages = 1000;
+constexpr int kStarterFamilies = 21;
+constexpr int kStarterRecipes = 339;
+
+// A page as recipe sites make them: navigation, comments and scripts around the recipe's JSON-LD.
+QByteArray recipePage(int n)
+{
+    QByteArray page = "<!DOCTYPE html><html lang=\"fr\"><head><meta charset=\"utf-8\"><title>Recette</title>"
+                      "<link rel=\"canonical\" href=\"https://recettes.example/r/" + QByteArray::number(n) + "\">"
+                      "<script>var tracker = {site: 'recettes', page: " + QByteArray::number(n) + "};</script>"
+                      "<script type=\"application/ld+json\">{\"@context\":\"https://schema.org\",\"@type\":\"Recipe\","
+                      "\"name\":\"Tarte n° " + QByteArray::number(n) + " aux pommes &amp; à la cannelle\","
+                      "\"recipeCategory\":\"Desserts\",\"recipeYield\":\"6\",\"prepTime\":\"PT25M\",\"cookTime\":\"PT45M\","
+                      "\"recipeIngredient\":[";
+    for (int i = 0; i < 12; ++i)
+        page += QByteArray(i ? "," : "") + "\"" + QByteArray::number(i + 1) + "00 g d'ingrédient numéro " + QByteArray::number(i) + "\"";
+    page += "],\"recipeInstructions\":[";
+    for (int i = 0; i < 8; ++i)
+        page += QByteArray(i ? "," : "") + "{\"@type\":\"HowToStep\",\"text\":\"Étape " + QByteArray::number(i + 1)
+                + " : mélanger, laisser reposer dix minutes, puis cuire à 180 ℃ en surveillant la couleur.\"}";
+    page += "],\"image\":\"https://recettes.example/photos/" + QByteArray::number(n) + ".jpg\"}</script></head><body>";
+    const QByteArray block = "<div class=\"card\"><a href=\"/r/autre\"><img src=\"/i.jpg\" alt=\"\"></a>"
+                             "<p>Une autre recette de saison, simple et rapide, pour toute la famille &amp; les amis.</p>"
+                             "<ul><li>Entrées</li><li>Plats</li><li>Desserts</li></ul></div>\n";
+    while (page.size() < 150 * 1024)
+        page += block;
+    return page + "</body></html>";
+}
+
+bool runTool(const QStringList &args)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QStringLiteral(GRATINEL_BOOKTOOL_PATH), args);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(-1)) 
+        return false;
+    p.readAllStandardOutput();
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString starter = dir.filePath(QStringLiteral("starter"));
+    const QString book = dir.filePath(QStringLiteral("book"));
+    if (!dir.isValid() || !runTool({QStringLiteral("create"), starter, QStringLiteral(GRATINEL_LIVRE_PATH)})
+        || !bookHolds(starter, kStarterFamilies, kStarterRecipes) || !QDir().mkpath(book)) {
+        note(QStringLiteral("bench_import : impossible de créer le livre de départ"));
+        return 1;
+    }
+    QStringList args = {QStringLiteral("import"), book};
+    for (int n = 0; n < kPages; ++n) {
+        QFile f(dir.filePath(QStringLiteral("page%1.html").arg(n)));
+        if (!f.open(QIODevice::WriteOnly) || f.write(recipePage(n)) < 150 * 1024)
+            return 1;
+        args << f.fileName();
+    }
+
+    bool ok = true;
+    figure("import_1000_pages_ms",
+           medianMs(
+               3, [&] { ok = runTool(args) && ok; },
+               [&] {
+                   QDir(book).removeRecursively();
+                   QDir().mkpath(book);
+                   copyBook(starter, book);
+               }),
+           "ms");
+    if (!ok || !bookHolds(book, kStarterFamilies, kStarterRecipes + kPages)) {
+        note(QStringLiteral("bench_import : l'import n'a pas ajouté les %1 recettes").arg(kPages));
+        return 1;
+    }
+
+    // One page: everything the importer does to it, over libgumbo's parse of the same bytes.
+    const QByteArray page = recipePage(7);
+    int recipes = 0;
+    const double import = medianMs(31, [&] {
+        recipes = int(importer::parseSource(page, QStringLiteral("page7.html")).recipes.size());
+    });
+    const double parse = medianMs(31, [&] {
+        GumboOutput *out = gumbo_parse_with_options(&kGumboDefaultOptions, page.constData(), size_t(page.size()));
+        gumbo_destroy_output(&kGumboDefaultOptions, out);
+    });
+    if (recipes != 1 || parse <= 0) {
+        note(QStringLiteral("bench_import : la page ne donne pas sa recette"));
+        return 1;
+    }
+    note(QStringLiteral("import d'une page : %1 ms, analyse HTML seule : %2 ms").arg(import).arg(parse));
+    figure("import_page_vs_parse", import / parse, "x");
+    return 0;
+}

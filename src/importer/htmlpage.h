@@ -1,0 +1,37 @@
+// What the importer reads in an HTML page, through an HTML5 parser (libgumbo).
+#pragma once
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QString>
+#include <QStringList>
+
+namespace gratinel::importer {
+
+// Deepest nesting of elements a page may open (an estimate made before parsing, that counts
+// the elements HTML closes by itself as closed): past it the parser's time grows too fast.
+constexpr int kMaxHtmlNesting = 256;
+
+struct Page {
+    QStringList jsonLd;     // texts of the <script type="application/ld+json"> elements
+    QJsonArray microdata;   // the schema.org Recipe items of the page, as JSON-LD objects
+    QString canonical;      // <link rel="canonical"> or og:url, when the page has one
+    QString problem;        // why the page was not read, or empty
+};
+
+// Reads the page (UTF-8). A page nested deeper than kMaxHtmlNesting is not parsed.
+Page readPage(const QByteArray &utf8);
+
+// The deepest element nesting of html as readPage estimates it.
+int estimatedNesting(const QByteArray &html);
+
+// Runs of ordinary white space (space, tab, line ends) as one space, none at either end; the
+// no-break space is a character of the text and stays.
+QString collapseSpaces(const QString &text);
+
+// The plain text of an HTML fragment: character references decoded, tags removed, a line
+// break for <br> and at the end of blocks (p, div, li, headings), spaces of each line
+// collapsed. Text without '<' or '&' comes back as it is.
+QString plainText(const QString &html);
+
+} // namespace gratinel::importer

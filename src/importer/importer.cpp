@@ -1,0 +1,148 @@
+// Format detection and the way from a source to laid-out recipes.
+#include "importer/importer.h"
+
+#include "importer/htmlpage.h"
+#include "importer/limits.h"
+#include "importer/mealmaster.h"
+#include "importer/recipelayout.h"
+#include "importer/schemaorg.h"
+#include "store/cp1252.h"
+
+#include <QJsonDocument>
+#include <QStringDecoder>
+
+namespace gratinel::importer {
+
+namespace {
+
+QByteArray withoutBom(const QByteArray &content)
+{
+    return content.startsWith("\xEF\xBB\xBF") ? content.mid(3) : content;
+}
+
+void fromJson(const QJsonValue &root, const QString &address, ParseResult &result)
+{
+    std::vector<QJsonObject> objects;
+    collectRecipes(root, objects, result.recipesFound);
+    for (const QJsonObject &o : objects) {
+        const RecipeFields f = fieldsOf(o);
+        result.recipes.push_back(layoutRecipe(f, f.url.isEmpty() ? address : f.url));
+    }
+}
+
+// The end of the last JSON-LD script of a page ("</script>" included), or 0.
+qsizetype jsonLdEnd(const QByteArray &html)
+{
+    const QByteArray lower = html.toLower();
+    const qsizetype type = lower.lastIndexOf("application/ld+json");
+    if (type < 0)
+        return 0;
+    const qsizetype close = lower.indexOf("</script", type);
+    const qsizetype end = close < 0 ? -1 : lower.indexOf('>', close);
+    return end < 0 ? 0 : end + 1;
+}
+
+void fromPage(const Page &page, const QString &address, ParseResult &result)
+{
+    const QString where = page.canonical.startsWith(QLatin1String("http")) ? page.canonical : address;
+    for (const QString &script : page.jsonLd) {
+        // Some sites leave comments or a stray ';' around the object: only the JSON part is read.
+        QString json = script.trimmed();
+        if (json.startsWith(QLatin1String("<!--")))
+            json = json.mid(4);
+        if (json.endsWith(QLatin1String("-->")))
+            json.chop(3);
+        json = json.trimmed();
+        if (json.endsWith(u';'))
+            json.chop(1);
+        const QJsonDocument doc = QJsonDocument::fromJson(json.toUtf8());
+        if (!doc.isNull())
+            fromJson(doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object()), where, result);
+    }
+    // Microdata only when the page has no JSON-LD recipe: most pages give both.
+    if (result.recipesFound == 0)
+        fromJson(page.microdata, where, result);
+}
+
+} // namespace
+
+QString decodeSource(const QByteArray &content)
+{
+    const QByteArray bytes = withoutBom(content);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    return cp1252::decode(bytes);
+}
+
+Format detectFormat(const QByteArray &content)
+{
+    const QByteArray head = withoutBom(content.left(64 * 1024));
+    const QByteArray start = head.trimmed();
+    if (start.startsWith("@@") || start.startsWith("##"))
+        return Format::BookText;
+    if (looksLikeMealMaster(decodeSource(head)))
+        return Format::MealMaster;
+    if (start.startsWith('{') || start.startsWith('['))
+        return Format::Json;
+    const QByteArray lower = head.left(4096).toLower();
+    if (start.startsWith('<') || lower.contains("<!doctype html") || lower.contains("<html"))
+        return Format::Html;
+    return Format::Unknown;
+}
+
+ParseResult parseSource(const QByteArray &content, const QString &address, QString *problem)
+{
+    ParseResult result;
+    const auto refuse = [&](const QString &why) {
+        if (problem)
+            *problem = why;
+        return result;
+    };
+    if (content.size() > kMaxSourceBytes)
+        return refuse(QStringLiteral("plus de %1 Mo").arg(kMaxSourceBytes / (1024 * 1024)));
+    result.format = detectFormat(content);
+    switch (result.format) {
+    case Format::Unknown:
+        return refuse(QStringLiteral("format non reconnu (ni page web, ni JSON, ni Meal-Master)"));
+    case Format::BookText:
+        return result;
+    case Format::MealMaster: {
+        for (const RecipeFields &f : readMealMaster(decodeSource(content), result.recipesFound))
+            result.recipes.push_back(layoutRecipe(f, address));
+        return result;
+    }
+    case Format::Json: {
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(withoutBom(content), &error);
+        if (doc.isNull())
+            return refuse(QStringLiteral("JSON illisible (%1, position %2)").arg(error.errorString()).arg(error.offset));
+        fromJson(doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object()), address, result);
+        return result;
+    }
+    case Format::Html: {
+        const QByteArray utf8 = decodeSource(content).toUtf8();
+        // Most pages give their recipe as JSON-LD in their head: the part of the page up to the
+        // end of its last JSON-LD script is parsed first (the parser reads a part exactly as
+        // the beginning of the whole), and the whole page only when that part gives no recipe.
+        const qsizetype head = jsonLdEnd(utf8);
+        if (head > 0 && head < utf8.size()) {
+            const Page part = readPage(utf8.left(head));
+            if (part.problem.isEmpty()) {
+                fromPage(part, address, result);
+                if (result.recipesFound > 0)
+                    return result;
+            }
+        }
+        const Page page = readPage(utf8);
+        if (!page.problem.isEmpty())
+            return refuse(page.problem);
+        fromPage(page, address, result);
+        return result;
+    }
+    }
+    return result;
+}
+
+} // namespace gratinel::importer

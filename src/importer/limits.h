@@ -1,0 +1,24 @@
+// The hard limits of the importer: every source is untrusted input.
+#pragma once
+
+#include <QtGlobal>
+
+namespace gratinel::importer {
+
+// A page, a file or a photo read, in bytes.
+constexpr qint64 kMaxSourceBytes = 10 * 1024 * 1024;
+// Recipes taken from one source; the rest are counted, not read.
+constexpr int kMaxRecipes = 2000;
+// JSON-LD scripts read in one page.
+constexpr int kMaxScripts = 100;
+// Nesting of JSON objects and arrays, and of HTML elements, that the walks follow.
+constexpr int kMaxDepth = 64;
+// Ingredients and steps taken from one recipe.
+constexpr int kMaxLines = 1000;
+// Characters of one text field kept before layout.
+constexpr int kMaxFieldChars = 30000;
+// The book's limits: a title's characters, a text's stored bytes (line ends as two).
+constexpr int kMaxTitleChars = 128;
+constexpr int kMaxTextBytes = 30000;
+
+} // namespace gratinel::importer

@@ -1,0 +1,122 @@
+// The bounded HTTP(S) reader.
+#include "importer/pagefetcher.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+namespace gratinel::importer {
+
+namespace {
+
+bool fetchable(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+QString networkReason(const QNetworkReply &reply)
+{
+    switch (reply.error()) {
+    case QNetworkReply::HostNotFoundError: return QStringLiteral("serveur introuvable");
+    case QNetworkReply::ConnectionRefusedError: return QStringLiteral("connexion refusée");
+    case QNetworkReply::RemoteHostClosedError: return QStringLiteral("connexion fermée par le serveur");
+    case QNetworkReply::SslHandshakeFailedError: return QStringLiteral("échec de la connexion sécurisée");
+    case QNetworkReply::TooManyRedirectsError:
+        return QStringLiteral("plus de %1 redirections").arg(kMaxRedirects);
+    case QNetworkReply::InsecureRedirectError: return QStringLiteral("redirection de https:// vers http://");
+    case QNetworkReply::ProtocolUnknownError:
+        return QStringLiteral("redirection vers une adresse qui n'est ni http:// ni https://");
+    default: return QStringLiteral("erreur réseau (%1)").arg(reply.errorString());
+    }
+}
+
+} // namespace
+
+bool isLink(const QString &text)
+{
+    const QString t = text.trimmed();
+    return (t.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+            || t.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
+           && fetchable(QUrl(t));
+}
+
+QString pageError(const QString &address, const QString &reason)
+{
+    return QStringLiteral("La page %1 n'a pas pu être lue : %2.").arg(address, reason);
+}
+
+QByteArray PageFetcher::userAgent()
+{
+    return QByteArrayLiteral("Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) "
+                             "Chrome/124.0 Safari/537.36");
+}
+
+Fetched PageFetcher::fetch(const QUrl &url, qint64 maxBytes) const
+{
+    Fetched result;
+    result.finalUrl = url;
+    if (!fetchable(url)) {
+        result.reason = QStringLiteral("seules les adresses http:// et https:// sont lues");
+        return result;
+    }
+    QNetworkAccessManager manager;
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
+    request.setRawHeader("Accept", "text/html,application/xhtml+xml,application/json;q=0.9,image/*;q=0.8,*/*;q=0.5");
+    request.setRawHeader("Accept-Language", "fr-FR,fr;q=0.9,en;q=0.5");
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    QNetworkReply *reply = manager.get(request);
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    const auto stop = [&](const QString &why) {
+        if (result.reason.isEmpty())
+            result.reason = why;
+        reply->abort();
+    };
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        stop(QStringLiteral("pas de réponse complète en %1 s").arg(std::max(1, (timeoutMs_ + 999) / 1000)));
+    });
+    // Qt follows the redirections itself, never from https to http, and counts them.
+    QObject::connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl &to) {
+        if (!fetchable(to))
+            stop(QStringLiteral("redirection vers une adresse qui n'est ni http:// ni https://"));
+    });
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > maxBytes)
+            stop(QStringLiteral("plus de %1 Mo").arg(maxBytes / (1024 * 1024)));
+    });
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
+        result.body += reply->read(maxBytes + 1 - result.body.size());
+        if (result.body.size() > maxBytes)
+            stop(QStringLiteral("plus de %1 Mo").arg(maxBytes / (1024 * 1024)));
+    });
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    timer.start(timeoutMs_);
+    if (!reply->isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (result.reason.isEmpty() && reply->bytesAvailable() > 0)
+        result.body += reply->read(maxBytes + 1 - result.body.size());
+    result.finalUrl = reply->url();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (result.reason.isEmpty() && status >= 400)
+        result.reason = QStringLiteral("le serveur a répondu %1 %2")
+                            .arg(status)
+                            .arg(QString::fromLatin1(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray()))
+                            .trimmed();
+    else if (result.reason.isEmpty() && reply->error() != QNetworkReply::NoError)
+        result.reason = networkReason(*reply);
+    else if (result.reason.isEmpty() && result.body.size() > maxBytes)
+        result.reason = QStringLiteral("plus de %1 Mo").arg(maxBytes / (1024 * 1024));
+    reply->deleteLater();
+    if (!result.ok())
+        result.body.clear();
+    return result;
+}
+
+} // namespace gratinel::importer

@@ -1,0 +1,41 @@
+// Pages and photos fetched over HTTP(S) with Qt Network, within fixed bounds.
+#pragma once
+
+#include "importer/limits.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+namespace gratinel::importer {
+
+constexpr int kFetchTimeoutMs = 20000;
+constexpr int kMaxRedirects = 5;
+
+// True for an http:// or https:// address (the only ones fetched).
+bool isLink(const QString &text);
+
+// « La page ADDRESS n'a pas pu être lue : REASON. »
+QString pageError(const QString &address, const QString &reason);
+
+struct Fetched {
+    QByteArray body;
+    QUrl finalUrl;   // after the redirects
+    QString reason;  // in French, empty when the body was read
+    bool ok() const { return reason.isEmpty(); }
+};
+
+// Reads one address at a time: at most kMaxRedirects redirections, each to http or https,
+// at most maxBytes, the whole exchange within the timeout (tests shorten it), with a
+// browser's user agent. A status of 400 or more is a failure. Runs a local event loop.
+class PageFetcher {
+public:
+    explicit PageFetcher(int timeoutMs = kFetchTimeoutMs) : timeoutMs_(timeoutMs) {}
+    Fetched fetch(const QUrl &url, qint64 maxBytes = kMaxSourceBytes) const;
+    static QByteArray userAgent();
+
+private:
+    int timeoutMs_;
+};
+
+} // namespace gratinel::importer

@@ -1,0 +1,23 @@
+// schema.org Recipe objects in JSON-LD, and their fields.
+#pragma once
+
+#include "importer/recipe.h"
+
+#include <QJsonObject>
+#include <QJsonValue>
+
+#include <vector>
+
+namespace gratinel::importer {
+
+// Adds to out every object of value whose "@type" is Recipe (a string or a list, with or
+// without the schema.org prefix): at the top, in an array, in "@graph" or under any key
+// (a page's "mainEntity"), up to kMaxDepth levels and kMaxRecipes objects. found counts them
+// all, those past kMaxRecipes too.
+void collectRecipes(const QJsonValue &value, std::vector<QJsonObject> &out, int &found);
+
+// The fields of a Recipe object: text fields with character references decoded and tags
+// removed, instructions as a text, a list of texts, HowToStep or HowToSection objects.
+RecipeFields fieldsOf(const QJsonObject &recipe);
+
+} // namespace gratinel::importer

@@ -1,0 +1,112 @@
+// The replacement table of the characters outside Windows-1252.
+#include "store/spelling.h"
+
+#include "store/cp1252.h"
+
+#include <QHash>
+
+namespace gratinel::spelling {
+
+namespace {
+
+const QHash<char32_t, QString> &table()
+{
+    static const QHash<char32_t, QString> t = {
+        // Fractions
+        {U'⅓', QStringLiteral("1/3")}, {U'⅔', QStringLiteral("2/3")}, {U'⅕', QStringLiteral("1/5")},
+        {U'⅖', QStringLiteral("2/5")}, {U'⅗', QStringLiteral("3/5")}, {U'⅘', QStringLiteral("4/5")},
+        {U'⅙', QStringLiteral("1/6")}, {U'⅚', QStringLiteral("5/6")}, {U'⅛', QStringLiteral("1/8")},
+        {U'⅜', QStringLiteral("3/8")}, {U'⅝', QStringLiteral("5/8")}, {U'⅞', QStringLiteral("7/8")},
+        {U'⅐', QStringLiteral("1/7")}, {U'⅑', QStringLiteral("1/9")}, {U'⅒', QStringLiteral("1/10")},
+        {U'↉', QStringLiteral("0/3")}, {U'⁄', QStringLiteral("/")},
+        // Temperatures and signs
+        {U'℃', QStringLiteral("°C")}, {U'℉', QStringLiteral("°F")},
+        {U'→', QStringLiteral("->")}, {U'←', QStringLiteral("<-")}, {U'⇒', QStringLiteral("=>")},
+        {U'≤', QStringLiteral("<=")}, {U'≥', QStringLiteral(">=")}, {U'≠', QStringLiteral("!=")},
+        {U'≈', QStringLiteral("~")}, {U'−', QStringLiteral("-")},
+        // Quotes and primes
+        {U'″', QStringLiteral("\"")}, {U'′', QStringLiteral("'")}, {U'‛', QStringLiteral("'")},
+        {U'‟', QStringLiteral("\"")},
+        // Spaces
+        {U'\u2000', QStringLiteral(" ")}, {U'\u2001', QStringLiteral(" ")}, {U'\u2002', QStringLiteral(" ")},
+        {U'\u2003', QStringLiteral(" ")}, {U'\u2004', QStringLiteral(" ")}, {U'\u2005', QStringLiteral(" ")},
+        {U'\u2006', QStringLiteral(" ")}, {U'\u2008', QStringLiteral(" ")}, {U'\u200A', QStringLiteral(" ")},
+        {U'\u205F', QStringLiteral(" ")}, {U'\u3000', QStringLiteral(" ")},
+        {U'\u2007', QStringLiteral("\u00A0")}, {U'\u2009', QStringLiteral("\u00A0")},
+        {U'\u202F', QStringLiteral("\u00A0")},
+        // Dashes
+        {U'‐', QStringLiteral("-")}, {U'‑', QStringLiteral("-")}, {U'‒', QStringLiteral("–")},
+        {U'―', QStringLiteral("—")},
+        // Ligatures
+        {U'ﬀ', QStringLiteral("ff")}, {U'ﬁ', QStringLiteral("fi")}, {U'ﬂ', QStringLiteral("fl")},
+        {U'ﬃ', QStringLiteral("ffi")}, {U'ﬄ', QStringLiteral("ffl")},
+        // Line breaks
+        {U'\u2028', QStringLiteral("\n")}, {U'\u2029', QStringLiteral("\n")},
+    };
+    return t;
+}
+
+} // namespace
+
+void Changes::merge(const Changes &other)
+{
+    for (const QString &r : other.replaced)
+        if (!replaced.contains(r))
+            replaced << r;
+    for (const QString &r : other.removed)
+        if (!removed.contains(r))
+            removed << r;
+}
+
+QString Changes::describe() const
+{
+    QStringList parts;
+    if (!replaced.isEmpty())
+        parts << QStringLiteral("remplacés : ") + replaced.join(QStringLiteral(", "));
+    if (!removed.isEmpty())
+        parts << QStringLiteral("supprimés : ") + removed.join(u' ');
+    return parts.join(QStringLiteral(" ; "));
+}
+
+const QString *replacement(char32_t c)
+{
+    const auto it = table().constFind(c);
+    return it == table().constEnd() ? nullptr : &it.value();
+}
+
+QString storableSpelling(const QString &text, Changes *changes)
+{
+    if (cp1252::canEncode(text))
+        return text;
+    const QString composed = text.normalized(QString::NormalizationForm_C);
+    QString out;
+    out.reserve(composed.size());
+    for (qsizetype i = 0; i < composed.size();) {
+        const char32_t c = composed.at(i).isHighSurrogate() && i + 1 < composed.size()
+                               ? QChar::surrogateToUcs4(composed.at(i), composed.at(i + 1))
+                               : composed.at(i).unicode();
+        const qsizetype width = c > 0xFFFF ? 2 : 1;
+        const QString original = composed.mid(i, width);
+        i += width;
+        if (cp1252::canEncode(original)) {
+            out += original;
+            continue;
+        }
+        const QString *spelled = replacement(c);
+        // An invisible character (joiner, mark, variation selector) is named by its code.
+        const bool invisible = c == 0xFEFF || (c >= 0x200B && c <= 0x200F) || c == 0x2060
+                               || (c >= 0xFE00 && c <= 0xFE0F) || QChar::category(c) == QChar::Mark_NonSpacing;
+        if (spelled)
+            out += *spelled;
+        if (!changes)
+            continue;
+        const QString shown = invisible ? QStringLiteral("U+%1").arg(uint(c), 4, 16, QChar(u'0')).toUpper() : original;
+        const QString entry = spelled ? shown + QStringLiteral(" → ") + QString(*spelled).replace(u'\n', QStringLiteral("↵")) : shown;
+        QStringList &list = spelled ? changes->replaced : changes->removed;
+        if (!list.contains(entry))
+            list << entry;
+    }
+    return out;
+}
+
+} // namespace gratinel::spelling

@@ -1,0 +1,181 @@
+// Recipes dropped on the add page: saved pages, Meal-Master files and links from a local HTTP
+// server fill the page for review, the book unchanged; the messages of the other outcomes.
+#include "bookfixture.h"
+#include "book/frmrecettes.h"
+#include "book/limitedtextedit.h"
+#include "book/recordcombo.h"
+#include "book/tabstrip.h"
+#include "localhttpserver.h"
+#include "mainwin/frmmain.h"
+#include "testbook.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QDropEvent>
+#include <QImage>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace gratinel;
+
+namespace {
+
+BookBuilder dessertBook()
+{
+    BookBuilder b = testbook::minimal();
+    b.addFamily(QStringLiteral("Desserts"));
+    return b;
+}
+
+QByteArray recipePage(const QByteArray &name, const QByteArray &image = {})
+{
+    return "<html><head><script type=\"application/ld+json\">{\"@type\":\"Recipe\",\"name\":\"" + name
+           + "\",\"recipeCategory\":\"desserts\",\"recipeIngredient\":[\"2 œufs\"]"
+           + (image.isEmpty() ? QByteArray() : ",\"image\":\"" + image + "\"") + "}</script></head></html>";
+}
+
+const QString kText = QStringLiteral("Ingrédients :\n- 2 œufs\n\nSource : %1");
+
+} // namespace
+
+class tst_ImportDrop : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void init();
+    void cleanup() { fx_.reset(); }
+    void droppedPageFillsThePageAndWritesNothing_data();
+    void droppedPageFillsThePageAndWritesNothing();
+    void linkFillsThePageWithItsPhotoUnderTheHourglass();
+    void otherOutcomesAreSaid_data();
+    void otherOutcomesAreSaid();
+
+private:
+    QString write(const QString &name, const QByteArray &bytes);
+
+    std::unique_ptr<BookFixture> fx_;
+    QTemporaryDir files_;
+};
+
+void tst_ImportDrop::init()
+{
+    fx_ = std::make_unique<BookFixture>();
+    QVERIFY(fx_->start(dessertBook()));
+    fx_->book()->TabStrip1->selectTab(2);
+    fx_->book()->fetchTimeoutMs = 2000;
+    fx_->platform().calls.clear();
+}
+
+QString tst_ImportDrop::write(const QString &name, const QByteArray &bytes)
+{
+    QFile f(files_.filePath(name));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        return {};
+    return f.fileName();
+}
+
+void tst_ImportDrop::droppedPageFillsThePageAndWritesNothing_data()
+{
+    QTest::addColumn<QString>("target"); // where the file is dropped, or "" for the call itself
+    QTest::newRow("on the page") << "Frame1";
+    QTest::newRow("on the text box") << "txtSaisieRecetteAjouter";
+    QTest::newRow("fill called") << "";
+}
+
+void tst_ImportDrop::droppedPageFillsThePageAndWritesNothing()
+{
+    QFETCH(QString, target);
+    frmRecettes *book = fx_->book();
+    const QString page = write("far.html", recipePage("Far breton"));
+    const QByteArray before = fx_->dataFiles();
+    if (target.isEmpty()) {
+        book->fillAddPageFrom(page);
+    } else {
+        QWidget *w = target == QLatin1String("Frame1") ? static_cast<QWidget *>(book->Frame1[2])
+                                                       : book->txtSaisieRecetteAjouter->viewport();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(page)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &drop);
+    }
+    QVERIFY(book->Option1[1]->isChecked());
+    QCOMPARE(book->ComboFamillesAjouter->currentText(), QStringLiteral("Desserts"));
+    QCOMPARE(book->txtSaisieNomRecette->text(), QStringLiteral("Far breton"));
+    QCOMPARE(book->txtSaisieRecetteAjouter->toPlainText(), kText.arg("far.html"));
+    QVERIFY(book->txtImageAjouter->text().isEmpty());
+    QVERIFY(fx_->platform().messages.empty());
+    QCOMPARE(fx_->dataFiles(), before);
+}
+
+void tst_ImportDrop::linkFillsThePageWithItsPhotoUnderTheHourglass()
+{
+    LocalHttpServer server;
+    LocalHttpServer::Answer page;
+    page.body = recipePage("Far breton", "far.png");
+    server.serve("/recettes/far", page);
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    LocalHttpServer::Answer photo;
+    QBuffer buffer(&photo.body);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(image.save(&buffer, "PNG"));
+    server.serve("/recettes/far.png", photo);
+    const QByteArray before = fx_->dataFiles();
+
+    frmRecettes *book = fx_->book();
+    book->fillAddPageFrom(server.url("/recettes/far"));
+    QCOMPARE(book->txtSaisieRecetteAjouter->toPlainText(), kText.arg(server.url("/recettes/far")));
+    const QString stored = QDir::toNativeSeparators(fx_->path("images/far-breton.jpg"));
+    QCOMPARE(book->txtImageAjouter->text(), stored);
+    // Converted to JPEG.
+    QFile f(stored);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().startsWith("\xFF\xD8\xFF"));
+    QCOMPARE(fx_->platform().calls.first(), QStringLiteral("pointer:hourglass"));
+    QCOMPARE(fx_->platform().pointer, Platform::Pointer::Normal);
+    QVERIFY(fx_->platform().messages.empty());
+    QCOMPARE(fx_->dataFiles(), before);
+}
+
+void tst_ImportDrop::otherOutcomesAreSaid_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("title");
+    const QByteArray mm = "MMMMM----- Recipe via Meal-Master (tm) v8.05\n      Title: Riz\n\n  Cuire.\nMMMMM\n"
+                          "MMMMM----- Recipe via Meal-Master (tm) v8.05\n      Title: Pâtes\n\n  Cuire.\nMMMMM\n";
+    QTest::newRow("several recipes") << "deux.mmf" << mm
+                                     << "2 recettes ont été trouvées dans %1 : la première est affichée." << "Riz";
+    QTest::newRow("no recipe") << "article.html" << QByteArray("<html><body>Bonjour</body></html>")
+                               << "Aucune recette n'a été trouvée dans %1." << "";
+    QTest::newRow("missing link") << "" << QByteArray()
+                                  << "La page %1 n'a pas pu être lue : le serveur a répondu 404 Not Found." << "";
+    QTest::newRow("characters replaced") << "tiers.json" << QByteArray("{\"@type\":\"Recipe\",\"name\":\"⅓ de tarte\"}")
+                                         << "Caractères que le livre ne peut pas garder, remplacés : ⅓ → 1/3." << "1/3 de tarte";
+}
+
+void tst_ImportDrop::otherOutcomesAreSaid()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    QFETCH(QString, title);
+    LocalHttpServer server;
+    const QString source = name.isEmpty() ? server.url("/absente") : write(name, content);
+    fx_->book()->fillAddPageFrom(source);
+    QCOMPARE(fx_->platform().messageTexts(), QStringList{message.contains("%1") ? message.arg(source) : message});
+    QCOMPARE(fx_->book()->txtSaisieNomRecette->text(), title);
+    QCOMPARE(fx_->platform().pointer, Platform::Pointer::Normal);
+}
+
+QTEST_MAIN(tst_ImportDrop)
+#include "tst_importdrop.moc"

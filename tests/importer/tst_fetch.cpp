@@ -1,0 +1,119 @@
+// Pages and photos read from a local HTTP server that the test starts and stops: redirections,
+// errors, a slow answer, a huge answer, addresses that are not fetched.
+#include "importer/pagefetcher.h"
+#include "localhttpserver.h"
+
+#include <QtTest>
+
+using namespace gratinel;
+using namespace gratinel::importer;
+using Answer = LocalHttpServer::Answer;
+
+class tst_Fetch : public QObject {
+    Q_OBJECT
+
+private slots:
+    void redirectionsAreFollowedUpToTheLimit_data();
+    void redirectionsAreFollowedUpToTheLimit();
+    void failuresAreSaidInFrench_data();
+    void failuresAreSaidInFrench();
+    void answerAtTheSizeLimitIsRead();
+    void slowAnswerEndsAtTheTimeout();
+};
+
+void tst_Fetch::redirectionsAreFollowedUpToTheLimit_data()
+{
+    QTest::addColumn<int>("hops");
+    QTest::addColumn<bool>("read");
+    QTest::newRow("none") << 0 << true;
+    QTest::newRow("at the limit") << kMaxRedirects << true;
+    QTest::newRow("one past") << kMaxRedirects + 1 << false;
+}
+
+void tst_Fetch::redirectionsAreFollowedUpToTheLimit()
+{
+    QFETCH(int, hops);
+    QFETCH(bool, read);
+    LocalHttpServer server;
+    QVERIFY(server.isListening());
+    for (int i = 0; i < hops; ++i) {
+        Answer a;
+        a.status = 302;
+        a.location = server.url(QStringLiteral("/r%1").arg(i + 1)).toLatin1();
+        server.serve(QStringLiteral("/r%1").arg(i), a);
+    }
+    Answer page;
+    page.body = "<html>recette</html>";
+    server.serve(QStringLiteral("/r%1").arg(hops), page);
+
+    const Fetched f = PageFetcher().fetch(QUrl(server.url("/r0")));
+    QCOMPARE(f.ok(), read);
+    if (read) {
+        QCOMPARE(f.body, page.body);
+        QCOMPARE(f.finalUrl.toString(), server.url(QStringLiteral("/r%1").arg(hops)));
+    } else {
+        QCOMPARE(f.reason, QStringLiteral("plus de 5 redirections"));
+        QVERIFY(f.body.isEmpty());
+    }
+}
+
+void tst_Fetch::failuresAreSaidInFrench_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing page") << "/absente" << "le serveur a répondu 404 Not Found";
+    QTest::newRow("huge with its length") << "/enorme" << "plus de 10 Mo";
+    QTest::newRow("huge without length") << "/enorme-sans-longueur" << "plus de 10 Mo";
+    QTest::newRow("redirection elsewhere") << "/vers-ftp" << "redirection vers une adresse qui n'est ni http:// ni https://";
+    QTest::newRow("other scheme") << "ftp://127.0.0.1/x" << "seules les adresses http:// et https:// sont lues";
+    QTest::newRow("nobody there") << "http://127.0.0.1:1/x" << "connexion refusée";
+}
+
+void tst_Fetch::failuresAreSaidInFrench()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, reason);
+    LocalHttpServer server;
+    Answer huge;
+    huge.body = QByteArray(kMaxSourceBytes + 1, 'x');
+    server.serve("/enorme", huge);
+    huge.sendLength = false;
+    server.serve("/enorme-sans-longueur", huge);
+    Answer ftp;
+    ftp.status = 301;
+    ftp.location = "ftp://127.0.0.1/recette";
+    server.serve("/vers-ftp", ftp);
+
+    const QString address = path.startsWith('/') ? server.url(path) : path;
+    const Fetched f = PageFetcher().fetch(QUrl(address));
+    QCOMPARE(f.reason, reason);
+    QVERIFY(f.body.isEmpty());
+    QCOMPARE(pageError(address, f.reason), QStringLiteral("La page %1 n'a pas pu être lue : %2.").arg(address, reason));
+}
+
+void tst_Fetch::answerAtTheSizeLimitIsRead()
+{
+    LocalHttpServer server;
+    Answer full;
+    full.body = QByteArray(kMaxSourceBytes, 'x');
+    full.sendLength = false;
+    server.serve("/pleine", full);
+    const Fetched f = PageFetcher().fetch(QUrl(server.url("/pleine")));
+    QVERIFY2(f.ok(), qPrintable(f.reason));
+    QCOMPARE(f.body.size(), qsizetype(kMaxSourceBytes));
+}
+
+void tst_Fetch::slowAnswerEndsAtTheTimeout()
+{
+    LocalHttpServer server;
+    Answer slow;
+    slow.body = "<html>tard</html>";
+    slow.delayMs = 5000;
+    server.serve("/lente", slow);
+    const Fetched f = PageFetcher(200).fetch(QUrl(server.url("/lente")));
+    QCOMPARE(f.reason, QStringLiteral("pas de réponse complète en 1 s"));
+    QVERIFY(f.body.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(tst_Fetch)
+#include "tst_fetch.moc"
