@@ -203,17 +203,34 @@ Status deleteFamily(Module1 &m, qint32 record, const std::vector<qint32> &listed
         s = readRecipes(m.recipeFile, listedRecipes, onDisk);
         if (!s.isOk())
             return s;
-        SyncBatch batch(m.recipeFile.file());
-        for (qint32 n : listedRecipes) {
+        const auto onDiskAs = [&](qint32 n) {
             const auto found = std::lower_bound(onDisk.begin(), onDisk.end(), n,
                                                 [](const auto &entry, qint32 number) { return entry.first < number; });
-            if (found == onDisk.end() || found->first != n)
+            return found != onDisk.end() && found->first == n ? &found->second : nullptr;
+        };
+        for (qint32 n : listedRecipes) {
+            if (!onDiskAs(n))
                 return Status::corrupt(QStringLiteral("%1 : enregistrement %2 absent").arg(m.recipeFile.file().path()).arg(n));
-            m.recipeWork = found->second;
+        }
+        // Records that follow each other on disk are written back in one system call.
+        SyncBatch batch(m.recipeFile.file());
+        std::vector<RecipeRecord> run;
+        for (size_t i = 0; i < onDisk.size() && s.isOk();) {
+            run.clear();
+            const qint32 first = onDisk[i].first;
+            do {
+                run.push_back(onDisk[i].second);
+                run.back().state = kDeleted;
+                ++i;
+            } while (i < onDisk.size() && onDisk[i].first == onDisk[i - 1].first + 1);
+            s = m.recipeFile.writeRun(first, run.data(), qsizetype(run.size()));
+        }
+        if (!s.isOk())
+            return s;
+        if (!listedRecipes.empty()) {
+            // The working record ends as the last one listed, as when they were written one by one.
+            m.recipeWork = *onDiskAs(listedRecipes.back());
             m.recipeWork.state = kDeleted;
-            s = m.recipeFile.write(n, m.recipeWork);
-            if (!s.isOk())
-                return s;
         }
         s = batch.finish();
         if (!s.isOk())

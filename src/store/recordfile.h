@@ -65,6 +65,17 @@ public:
         return file_.write(offsetOf(n), bytes, kRecordLength);
     }
 
+    // Writes count records as the records first, first + 1, ... in one system call.
+    Status writeRun(qint32 first, const Record *records, qsizetype count)
+    {
+        if (first < 1)
+            return Status::corrupt(QStringLiteral("%1 : enregistrement %2 invalide").arg(file_.path()).arg(first));
+        QByteArray bytes(count * kRecordLength, Qt::Uninitialized);
+        for (qsizetype i = 0; i < count; ++i)
+            records[i].encodeTo(bytes.data() + i * kRecordLength);
+        return file_.write(offsetOf(first), bytes.constData(), bytes.size());
+    }
+
     // Writes the record after the last one and gives its number.
     Status append(const Record &record, qint32 &n)
     {

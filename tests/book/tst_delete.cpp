@@ -263,11 +263,10 @@ void TestDelete::failedWriteEndsTheProgramAndTheBookOpensAgain_data()
     QTest::addColumn<int>("familiesAfter"); // listed at the next start
     QTest::addColumn<QStringList>("soupesAfter");
     QTest::addColumn<bool>("shortWrite"); // half of the failing write's bytes reach the disk
-    QTest::newRow("first recipe record") << true << false << 0 << 19
-                                         << QStringList{u"Potage"_s, u"Recette 300"_s, u"Velouté"_s} << false;
-    QTest::newRow("second recipe record") << true << false << 1 << 19
-                                          << QStringList{u"Recette 300"_s, u"Velouté"_s} << false;
-    QTest::newRow("recipe header") << true << false << 3 << 19 << QStringList() << false;
+    // The three recipe records follow each other on disk (301 to 303): one write.
+    QTest::newRow("recipe records") << true << false << 0 << 19
+                                    << QStringList{u"Potage"_s, u"Recette 300"_s, u"Velouté"_s} << false;
+    QTest::newRow("recipe header") << true << false << 1 << 19 << QStringList() << false;
     QTest::newRow("family record") << true << true << 0 << 19 << QStringList() << false;
     QTest::newRow("family header") << true << true << 1 << 18 << QStringList() << false;
     QTest::newRow("deleted recipe's record") << false << false << 0 << 19
@@ -275,9 +274,8 @@ void TestDelete::failedWriteEndsTheProgramAndTheBookOpensAgain_data()
     QTest::newRow("recipe count") << false << false << 1 << 19 << QStringList{u"Recette 300"_s, u"Velouté"_s} << false;
     // Written in place, half a record holds its state: the deletion it carries is kept,
     // and the count left too high is healed at the next start.
-    QTest::newRow("first recipe record, cut short") << true << false << 0 << 19
-                                                    << QStringList{u"Recette 300"_s, u"Velouté"_s} << true;
-    QTest::newRow("second recipe record, cut short") << true << false << 1 << 19 << QStringList{u"Velouté"_s} << true;
+    // Half of the three records: 301 whole and the state of 302.
+    QTest::newRow("recipe records, cut short") << true << false << 0 << 19 << QStringList{u"Velouté"_s} << true;
     QTest::newRow("family record, cut short") << true << true << 0 << 18 << QStringList() << true;
     QTest::newRow("deleted recipe's record, cut short") << false << false << 0 << 19
                                                         << QStringList{u"Recette 300"_s, u"Velouté"_s} << true;

@@ -232,17 +232,24 @@ private Q_SLOTS:
         BookBuilder b = minimal();
         const qint32 family = b.addFamily(QStringLiteral("Lot"));
         std::vector<qint32> recipes;
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 5; ++i) {
             recipes.push_back(b.addRecipe(family, QStringLiteral("R%1").arg(i)));
+            if (i == 2)
+                b.addRecipe(3, QStringLiteral("Entre deux"));
+        }
         auto o = open(b);
         QVERIFY(o);
         auto plan = std::make_shared<FaultPlan>();
         o->m->recipeFile.file().setFaultPlan(plan);
         o->m->familyFile.file().setFaultPlan(plan);
         QVERIFY(bookedits::deleteFamily(*o->m, family, recipes).isOk());
-        // Five recipe records under one sync, then the recipe header, the family record and
+        // The recipe records, one write for each run of them that follow each other on disk
+        // (three, then two), under one sync; then the recipe header, the family record and
         // the family header, each synced before the next write.
-        QCOMPARE(plan->trace, QByteArray("wwwww" "s" "ws" "ws" "ws"));
+        QCOMPARE(plan->trace, QByteArray("ww" "s" "ws" "ws" "ws"));
+        for (qint32 n : recipes)
+            QCOMPARE(int16At(o->bytes("GRTN2.DAT"), (n - 1) * 150), qint16(kDeleted));
+        QCOMPARE(int16At(o->bytes("GRTN2.DAT"), (recipes[2]) * 150), qint16(kInUse));
         // A family without listed recipes syncs nothing for them.
         plan->trace.clear();
         qint32 empty = 0;
@@ -263,12 +270,15 @@ private Q_SLOTS:
     void failureInsideTheRecipeBatchKeepsEarlierMarksAndTheRestOfTheBook()
     {
         QFETCH(int, failingWrite);
+        // Each recipe of the family apart from the next one on disk: a write each.
         BookBuilder b = minimal();
         const qint32 family = b.addFamily(QStringLiteral("Lot"));
         std::vector<qint32> recipes;
-        for (int i = 0; i < 5; ++i)
+        qint32 other = 0;
+        for (int i = 0; i < 5; ++i) {
             recipes.push_back(b.addRecipe(family, QStringLiteral("R%1").arg(i)));
-        const qint32 other = b.addRecipe(3, QStringLiteral("Ailleurs"), QStringLiteral("reste"));
+            other = b.addRecipe(3, QStringLiteral("Ailleurs"), QStringLiteral("reste"));
+        }
         auto o = open(b);
         QVERIFY(o);
         const QByteArray before = o->bytes("GRTN2.DAT");
@@ -286,7 +296,7 @@ private Q_SLOTS:
         OpenedBook reopened(o->dir.path());
         QVERIFY(reopened.started);
         Module1 &again = reopened.m;
-        QCOMPARE(again.recipeCount(), qint16(305 + 1));
+        QCOMPARE(again.recipeCount(), qint16(300 + 5 + 5));
         QCOMPARE(again.familyCount(), qint16(17));
         QByteArray expected = before;
         for (int i = 0; i < failingWrite; ++i)
