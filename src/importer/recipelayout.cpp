@@ -30,9 +30,15 @@ QString yieldLine(const QString &yield)
     const QString y = oneLine(yield);
     if (y.isEmpty())
         return {};
-    static const QRegularExpression number(QStringLiteral("^\\d+([.,]\\d+)?$"));
-    if (number.match(y).hasMatch())
-        return QStringLiteral("Pour %1 personne%2").arg(y, y == QLatin1String("1") ? QString() : QStringLiteral("s"));
+    // "4", "4 servings", "Serves 4", "6 personnes": a number of people.
+    static const QRegularExpression people(
+        QStringLiteral("^(?:serves\\s+|pour\\s+)?(\\d+(?:[.,]\\d+)?)(?:\\s*(?:servings?|serves|people|persons?|"
+                       "portions?|personnes?|pers\\.?|parts?))?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch m = people.match(y); m.hasMatch()) {
+        const QString n = m.captured(1);
+        return QStringLiteral("Pour %1 personne%2").arg(n, n == QLatin1String("1") ? QString() : QStringLiteral("s"));
+    }
     if (y.at(0).isDigit())
         return QStringLiteral("Pour ") + y;
     return QStringLiteral("Quantité : ") + y;

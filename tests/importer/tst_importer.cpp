@@ -345,7 +345,7 @@ void tst_Importer::mealMasterFileGivesEachRecipe()
     QCOMPARE(titles(r), (QStringList{"Soupe a l'oignon", "Riz"}));
     QCOMPARE(r.recipes[0].categories, QStringList{"Soupes"});
     QCOMPARE(r.recipes[0].text,
-             QStringLiteral("Pour 4 servings\n\nIngrédients :\n- 4 gros Oignons\n- 2 c. à soupe Beurre\n"
+             QStringLiteral("Pour 4 personnes\n\nIngrédients :\n- 4 gros Oignons\n- 2 c. à soupe Beurre\n"
                             "- 1/2 tasse Bouillon de boeuf\nGARNITURE :\n- 4 tranche Pain\n\nPréparation :\n"
                             "1. Faire fondre le beurre, puis les oignons.\n2. Mouiller.\n\nSource : soupes.mmf"));
     QCOMPARE(r.recipes[1].text,
