@@ -242,7 +242,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTemporaryDir maxDir, nearlyFullDir, starterDir, workDir;
     MaxBookInfo info;
-    MaxBookSpec nearlyFull;
+    MaxBookShape nearlyFull;
     nearlyFull.recipes = 32766;
     QString error;
     if (!writeMaxBook(maxDir.path(), {}, &info).isOk() || !writeMaxBook(nearlyFullDir.path(), nearlyFull).isOk()

@@ -178,21 +178,21 @@ void addHeader(BlockWriter &out, qint16 count)
 
 } // namespace
 
-Status writeMaxBook(const QString &dir, const MaxBookSpec &spec, MaxBookInfo *info)
+Status writeMaxBook(const QString &dir, const MaxBookShape &shape, MaxBookInfo *info)
 {
-    if (spec.recipes > kMaxCount || spec.families > kMaxCount || spec.families < 2 ||
-        spec.bigFamilyRecipes > spec.recipes || spec.textBytes < 1 || spec.textSpread < 0 ||
-        spec.textSpread >= spec.textBytes || spec.textBytes + spec.textSpread > 30000)
+    if (shape.recipes > kMaxCount || shape.families > kMaxCount || shape.families < 2 ||
+        shape.bigFamilyRecipes > shape.recipes || shape.textBytes < 1 || shape.textSpread < 0 ||
+        shape.textSpread >= shape.textBytes || shape.textBytes + shape.textSpread > 30000)
         return Status::full(QStringLiteral("livre impossible à écrire"));
     const QDir d(dir);
     Dice dice(32767);
 
     // Families: the big one sits in the middle of the file, past the protected records.
-    const qint32 bigFamily = 2 + spec.families / 2;
+    const qint32 bigFamily = 2 + shape.families / 2;
     BlockWriter families(d.filePath(QStringLiteral("GRTN1.DAT")));
-    addHeader<FamilyRecord>(families, qint16(spec.families));
+    addHeader<FamilyRecord>(families, qint16(shape.families));
     QString bigName;
-    for (int k = 0; k < spec.families; ++k) {
+    for (int k = 0; k < shape.families; ++k) {
         const qint32 record = 2 + k;
         FamilyRecord r;
         r.state = kInUse;
@@ -215,28 +215,28 @@ Status writeMaxBook(const QString &dir, const MaxBookSpec &spec, MaxBookInfo *in
 
     // Which family each recipe belongs to, spread over the file.
     std::vector<qint32> familyOf;
-    familyOf.reserve(spec.recipes);
-    familyOf.insert(familyOf.end(), spec.bigFamilyRecipes, bigFamily);
-    for (int i = 0; familyOf.size() < size_t(spec.recipes); ++i) {
-        const qint32 record = 2 + i % (spec.families - 1);
+    familyOf.reserve(shape.recipes);
+    familyOf.insert(familyOf.end(), shape.bigFamilyRecipes, bigFamily);
+    for (int i = 0; familyOf.size() < size_t(shape.recipes); ++i) {
+        const qint32 record = 2 + i % (shape.families - 1);
         familyOf.push_back(record >= bigFamily ? record + 1 : record);
     }
     for (size_t i = familyOf.size(); i > 1; --i)
         std::swap(familyOf[i - 1], familyOf[dice.below(int(i))]);
 
-    const QByteArray pool = textPool(std::max(1 << 17, 4 * (spec.textBytes + spec.textSpread)));
+    const QByteArray pool = textPool(std::max(1 << 17, 4 * (shape.textBytes + shape.textSpread)));
     BlockWriter recipes(d.filePath(QStringLiteral("GRTN2.DAT")));
     BlockWriter texts(d.filePath(QStringLiteral("GRTN3.DAT")));
-    addHeader<RecipeRecord>(recipes, qint16(spec.recipes));
+    addHeader<RecipeRecord>(recipes, qint16(shape.recipes));
     qint64 textPos = 1;
-    for (int i = 0; i < spec.recipes; ++i) {
+    for (int i = 0; i < shape.recipes; ++i) {
         RecipeRecord r;
         r.state = kInUse;
         r.familyRecord = familyOf[i];
         r.setTitle(QStringLiteral("%1 %2 %3 n° %4")
                        .arg(pick(dice, kDishes), pick(dice, kIngredients), pick(dice, kStyles))
                        .arg(1 + dice.below(99999)));
-        const int len = spec.textBytes - spec.textSpread + dice.below(2 * spec.textSpread + 1);
+        const int len = shape.textBytes - shape.textSpread + dice.below(2 * shape.textSpread + 1);
         // Never cut a line end in two.
         qsizetype from = dice.below(int(pool.size() - len - 8));
         while (pool.at(from) == '\n' || pool.at(from + len - 1) == '\r')
@@ -265,10 +265,10 @@ Status writeMaxBook(const QString &dir, const MaxBookSpec &spec, MaxBookInfo *in
 
 Status writeHugeBook(const QString &dir, int textBytes, MaxBookInfo *info)
 {
-    MaxBookSpec spec;
-    spec.textBytes = textBytes;
-    spec.textSpread = 0;
-    return writeMaxBook(dir, spec, info);
+    MaxBookShape shape;
+    shape.textBytes = textBytes;
+    shape.textSpread = 0;
+    return writeMaxBook(dir, shape, info);
 }
 
 bool makeStarterBook(const QString &dir, QString *error)

@@ -15,7 +15,7 @@
 // record layouts and text encoding, in large sequential writes, holding little memory
 // whatever the size of the texts. Every title and text comes from one fixed French
 // vocabulary in which kAbsentWord never appears (in any letter case), so a search for it
-// scans the whole book and finds nothing. The same spec always gives the same bytes.
+// scans the whole book and finds nothing. The same shape always gives the same bytes.
 //
 // makeStarterBook(dir) makes the book supplied with the program (data/livre.txt) with the
 // project's book tool, as a user's first start would find it.
@@ -31,7 +31,7 @@ namespace gratinel::bench {
 // A word in no title and no text of a book made here.
 inline constexpr char kAbsentWord[] = "kumquat";
 
-struct MaxBookSpec {
+struct MaxBookShape {
     int recipes = 32767;
     int families = 1000;
     // Recipes of the one big family; the others share the rest evenly.
@@ -48,7 +48,7 @@ struct MaxBookInfo {
     qint64 textFileBytes = 0;   // size of GRTN3.DAT
 };
 
-Status writeMaxBook(const QString &dir, const MaxBookSpec &spec = {}, MaxBookInfo *info = nullptr);
+Status writeMaxBook(const QString &dir, const MaxBookShape &shape = {}, MaxBookInfo *info = nullptr);
 Status writeHugeBook(const QString &dir, int textBytes = 30000, MaxBookInfo *info = nullptr);
 
 // Runs the book tool's create over the starter source. False, with the reason in error, on failure.

@@ -118,9 +118,9 @@ private slots:
     void refusesWhatTheHeadersCannotCount()
     {
         QTemporaryDir dir;
-        MaxBookSpec spec;
-        spec.recipes = 32768;
-        QVERIFY(!writeMaxBook(dir.path(), spec).isOk());
+        MaxBookShape shape;
+        shape.recipes = 32768;
+        QVERIFY(!writeMaxBook(dir.path(), shape).isOk());
         QVERIFY(!QFileInfo::exists(QDir(dir.path()).filePath(QStringLiteral("GRTN2.DAT"))));
     }
 
