@@ -1,7 +1,6 @@
 // Fuzz target: four data files of arbitrary bytes are opened and browsed as the program does it.
 //
-// Input: three little-endian 32-bit lengths, then the bytes of GRTN1.DAT, GRTN2.DAT and
-// GRTN3.DAT of those lengths (cut to what the input holds), and GRTN4.DAT from the rest.
+// Input: see bookinput.h.
 #include "bookfixture.h"
 #include "book/frmrecettes.h"
 #include "book/recordcombo.h"
@@ -10,6 +9,7 @@
 #include "mainwin/frmmain.h"
 #include "mainwin/launch.h"
 #include "store/module1.h"
+#include "bookinput.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,11 +26,6 @@ namespace {
 
 QTemporaryDir *folder = nullptr;
 
-bool writeFile(const QString &name, const char *bytes, size_t len)
-{
-    QFile f(QDir(folder->path()).filePath(name));
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes, qint64(len)) == qint64(len);
-}
 
 } // namespace
 
@@ -47,20 +42,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size < 12)
-        return 0;
-    const char *bytes = reinterpret_cast<const char *>(data);
-    size_t at = 12;
-    const char *names[] = {"GRTN1.DAT", "GRTN2.DAT", "GRTN3.DAT"};
-    for (int i = 0; i < 3; ++i) {
-        quint32 len = 0;
-        std::memcpy(&len, bytes + 4 * i, 4);
-        const size_t take = std::min<size_t>(len, size - at);
-        if (!writeFile(QString::fromLatin1(names[i]), bytes + at, take))
-            return 0;
-        at += take;
-    }
-    if (!writeFile(QStringLiteral("GRTN4.DAT"), bytes + at, size - at))
+    if (!fuzz::writeBookFiles(folder->path(), data, size))
         return 0;
 
     FakePlatform platform;

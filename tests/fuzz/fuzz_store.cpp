@@ -1,9 +1,7 @@
 // Fuzz target: four data files of arbitrary bytes, opened, browsed, checked and exported with
 // the store alone (no application object, no window), so that it runs fast.
 //
-// Input: as fuzz_book's, so that either target's inputs serve the other: three little-endian
-// 32-bit lengths, then the bytes of GRTN1.DAT, GRTN2.DAT and GRTN3.DAT of those lengths (cut
-// to what the input holds), and GRTN4.DAT from the rest.
+// Input: as fuzz_book's (bookinput.h), so that either target's inputs serve the other.
 //
 // Beyond running clean under the sanitizers: a book in which the book tool's check finds no
 // error is one the program opens, and one in which it finds nothing at all exports cleanly.
@@ -14,6 +12,7 @@
 #include "store/cp1252.h"
 #include "platform/system.h"
 #include "store/module1.h"
+#include "bookinput.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,11 +36,6 @@ constexpr qint32 kShownText = 30000;
 constexpr size_t kFamiliesBrowsed = 4;
 constexpr size_t kRecipesShown = 4;
 
-bool writeFile(const char *name, const char *bytes, size_t len)
-{
-    QFile f(QDir(folder->path()).filePath(QLatin1String(name)));
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes, qint64(len)) == qint64(len);
-}
 
 // The program's reading of an open book: the family list, some families' recipe lists, and
 // some recipes' texts and image paths, each as the list page reads them.
@@ -101,20 +95,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size < 12)
-        return 0;
-    const char *bytes = reinterpret_cast<const char *>(data);
-    size_t at = 12;
-    const char *names[] = {"GRTN1.DAT", "GRTN2.DAT", "GRTN3.DAT"};
-    for (int i = 0; i < 3; ++i) {
-        quint32 len = 0;
-        std::memcpy(&len, bytes + 4 * i, 4);
-        const size_t take = std::min<size_t>(len, size - at);
-        if (!writeFile(names[i], bytes + at, take))
-            return 0;
-        at += take;
-    }
-    if (!writeFile("GRTN4.DAT", bytes + at, size - at))
+    if (!fuzz::writeBookFiles(folder->path(), data, size))
         return 0;
     const QString dir = folder->path();
 

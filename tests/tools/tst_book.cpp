@@ -5,6 +5,7 @@
 #include "store/cp1252.h"
 #include "store/module1.h"
 #include "testbook.h"
+#include "toolrun.h"
 
 #include <QDir>
 #include <QProcess>
@@ -23,19 +24,11 @@ namespace {
 const QStringList kDataFiles = {QStringLiteral("GRTN1.DAT"), QStringLiteral("GRTN2.DAT"),
                                 QStringLiteral("GRTN3.DAT"), QStringLiteral("GRTN4.DAT")};
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = ToolRun;
 
 Run tool(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(BOOKTOOL_PATH), args);
-    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return runTool(QStringLiteral(BOOKTOOL_PATH), args);
 }
 
 QByteArray bookBytes(const QString &dir)

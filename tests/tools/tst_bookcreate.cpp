@@ -3,6 +3,7 @@
 #include "store/module1.h"
 #include "smalldisk.h"
 #include "testbook.h"
+#include "toolrun.h"
 
 #include <QDir>
 #include <QProcess>
@@ -19,18 +20,9 @@ namespace {
 const QStringList kDataFiles = {QStringLiteral("GRTN1.DAT"), QStringLiteral("GRTN2.DAT"),
                                 QStringLiteral("GRTN3.DAT"), QStringLiteral("GRTN4.DAT")};
 
-struct Run {
-    int exitCode = -1;
-    QString errors;
-};
-
-Run createBook(const QString &source, const QString &dir)
+ToolRun createBook(const QString &source, const QString &dir)
 {
-    QProcess p;
-    p.start(QStringLiteral(BOOKTOOL_PATH), {QStringLiteral("create"), dir, source});
-    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+    return runTool(QStringLiteral(BOOKTOOL_PATH), {QStringLiteral("create"), dir, source});
 }
 
 // A source with the given numbers of families and recipes: the families "Famille 01".. (or from
@@ -121,8 +113,8 @@ void TestBookCreate::writesTheBookBytes()
     QFETCH(QByteArray, source);
     // A folder that does not exist yet is made.
     const QString dir = tmp_->filePath(QStringLiteral("livre/neuf"));
-    const Run run = createBook(writeSource(source), dir);
-    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    const ToolRun run = createBook(writeSource(source), dir);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
 
     const QByteArray families = readFile(QDir(dir).filePath(QStringLiteral("GRTN1.DAT")));
     QCOMPARE(families.size(), 17 * 130);
@@ -190,9 +182,9 @@ void TestBookCreate::refusesASource()
 {
     QFETCH(QString, source);
     const QString dir = tmp_->filePath(QStringLiteral("livre"));
-    const Run run = createBook(writeSource(source.toUtf8()), dir);
+    const ToolRun run = createBook(writeSource(source.toUtf8()), dir);
     QCOMPARE(run.exitCode, 1);
-    QVERIFY(!run.errors.isEmpty());
+    QVERIFY(!run.err.isEmpty());
     for (const QString &name : kDataFiles)
         QVERIFY2(!QFile::exists(QDir(dir).filePath(name)), qPrintable(name));
 }
@@ -211,9 +203,9 @@ void TestBookCreate::keepsAnExistingBook()
     const QString path = tmp_->filePath(existing);
     QVERIFY(testbook::writeFile(path, old));
 
-    const Run run = createBook(writeSource(plainSource(16, 300).toUtf8()), tmp_->path());
+    const ToolRun run = createBook(writeSource(plainSource(16, 300).toUtf8()), tmp_->path());
     QCOMPARE(run.exitCode, 1);
-    QVERIFY(run.errors.contains(existing));
+    QVERIFY(run.err.contains(existing));
     QCOMPARE(readFile(path), old);
     for (const QString &name : kDataFiles) {
         if (name != existing)
@@ -230,8 +222,8 @@ void TestBookCreate::starterBookIsAcceptedAtStartup()
     QVERIFY(recipes >= kMinRecipes);
     QVERIFY(families >= kMinFamilies);
 
-    const Run run = createBook(QStringLiteral(LIVRE_PATH), tmp_->path());
-    QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+    const ToolRun run = createBook(QStringLiteral(LIVRE_PATH), tmp_->path());
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
 
     testbook::OpenedBook book(tmp_->path());
     Module1 &m = book.m;
@@ -279,7 +271,7 @@ void TestBookCreate::failedCreateLeavesNoHalfMadeBook()
             source += QStringLiteral("## Recette %1\n").arg(r) + QString(400, u'a') + u'\n';
     }
     // GRTN1.DAT and GRTN2.DAT fit, the 128 000 bytes of GRTN3.DAT do not.
-    const Run run = createBook(writeSource(source.toUtf8()), book);
+    const ToolRun run = createBook(writeSource(source.toUtf8()), book);
     QCOMPARE(run.exitCode, 1);
     for (const QString &name : kDataFiles)
         QVERIFY2(!QFile::exists(QDir(book).filePath(name)), qPrintable(name));

@@ -2,6 +2,7 @@
 // files and links served from a local HTTP server, the family each recipe goes to, a second
 // import that adds nothing, the photo of a link, and sources without recipe.
 #include "localhttpserver.h"
+#include "toolrun.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -16,21 +17,12 @@ using namespace gratinel;
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = ToolRun;
 
 // Runs the tool while this process's event loop keeps serving pages.
 Run tool(const QStringList &args)
 {
-    QProcess p;
-    QSignalSpy finished(&p, &QProcess::finished);
-    p.start(QStringLiteral(BOOKTOOL_PATH), args);
-    if (!finished.wait(120000) || p.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return runTool(QStringLiteral(BOOKTOOL_PATH), args);
 }
 
 QByteArray recipePage(const QByteArray &name, const QByteArray &category, const QByteArray &image = {})
