@@ -4,10 +4,12 @@
 #include "importer/htmlpage.h"
 #include "importer/importer.h"
 #include "importer/limits.h"
+#include "importer/markupscan.h"
 #include "importer/photo.h"
 #include "importer/recipelayout.h"
 #include "store/cp1252.h"
 #include "store/spelling.h"
+#include "hostilepages.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 using namespace gratinel;
@@ -70,6 +73,9 @@ private slots:
     void recipesPastTheLimitAreCountedNotRead();
     void nestingLimitsHoldAtTheirEdge();
     void sourceOverTheSizeLimitIsRefused();
+    void hostilePageIsParsedOrRefusedWithinLinearWork_data();
+    void hostilePageIsParsedOrRefusedWithinLinearWork();
+    void ordinaryDeepPagePassesTheBounds();
     void mealMasterFileGivesEachRecipe();
     void photoNamesComeFromTheTitleOnly_data();
     void photoNamesComeFromTheTitleOnly();
@@ -284,13 +290,13 @@ void tst_Importer::nestingLimitsHoldAtTheirEdge()
         return "<html><body>" + QByteArray("<div>").repeated(depth - 3) + "<script type=\"application/ld+json\">"
                + recipeJson("N") + "</script>" + QByteArray("</div>").repeated(depth - 3) + "</body></html>";
     };
-    QCOMPARE(estimatedNesting(nested(kMaxHtmlNesting)), kMaxHtmlNesting);
+    QCOMPARE(scanMarkup(nested(kMaxHtmlNesting), kHtmlWorkBase).depth, kMaxHtmlNesting);
     QCOMPARE(titles(parseSource(nested(kMaxHtmlNesting), "p")), QStringList{"N"});
     QString problem;
     QVERIFY(parseSource(nested(kMaxHtmlNesting + 1), "p", &problem).recipes.empty());
     QVERIFY(problem.contains(QString::number(kMaxHtmlNesting)));
     // Elements HTML closes by itself do not count.
-    QCOMPARE(estimatedNesting(QByteArray("<p>a<li>b<br><img src=x>").repeated(5000)), 0);
+    QVERIFY(scanMarkup(QByteArray("<p>a<li>b<br><img src=x>").repeated(5000), kHtmlWorkBase).depth <= 5);
 
     // A recipe under more levels of JSON than the walk follows is not found.
     const auto inJson = [](int depth) {
@@ -309,6 +315,63 @@ void tst_Importer::sourceOverTheSizeLimitIsRefused()
     QString problem;
     QVERIFY(parseSource(content, "g", &problem).recipes.empty());
     QCOMPARE(problem, QStringLiteral("plus de 10 Mo"));
+}
+
+void tst_Importer::hostilePageIsParsedOrRefusedWithinLinearWork_data()
+{
+    QTest::addColumn<QString>("shape");
+    QTest::addColumn<int>("megabytes");
+    for (const QString &shape : testing::hostileShapes())
+        for (const int mb : {1, 4, 10})
+            QTest::addRow("%s, %d Mo", qPrintable(shape), mb) << shape << mb;
+}
+
+void tst_Importer::hostilePageIsParsedOrRefusedWithinLinearWork()
+{
+    QFETCH(QString, shape);
+    QFETCH(int, megabytes);
+    const QByteArray page = testing::hostilePage(shape, qsizetype(megabytes) * 1000 * 1000);
+    // The parser's walks stay within a fixed number of steps a byte, or the page is refused.
+    const MarkupCost cost = scanMarkup(page, std::numeric_limits<qint64>::max());
+    const bool withinBounds = !cost.misread && cost.depth <= kMaxHtmlNesting
+                              && cost.work <= kHtmlWorkPerByte * page.size() + kHtmlWorkBase;
+    // On a thread with the stack of a Windows main thread.
+    QString problem;
+    ParseResult result;
+    QThread *thread = QThread::create([&] { result = parseSource(page, "p", &problem); });
+    thread->setStackSize(1024 * 1024);
+    thread->start();
+    QVERIFY(thread->wait());
+    delete thread;
+    if (withinBounds) {
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QVERIFY(titles(result).contains(QStringLiteral("Piège")));
+    } else {
+        QVERIFY(result.recipes.empty());
+        QVERIFY(problem.startsWith(QLatin1String("la page ")));
+    }
+}
+
+void tst_Importer::ordinaryDeepPagePassesTheBounds()
+{
+    // A recipe site's page at its deepest: theme wrappers, a page builder's nested sections,
+    // a recipe card, replies to replies ten deep, with the tags HTML lets go unclosed.
+    QByteArray html = "<!DOCTYPE html><html><head><title>t</title></head><body>";
+    for (int i = 0; i < 12; ++i)
+        html += "<div class=\"wrap\"><div class=\"inner\">";
+    for (int i = 0; i < 4; ++i)
+        html += "<section><div class=\"container\"><div class=\"row\"><div class=\"column\"><div class=\"widget\">";
+    html += "<article><header><h1>Crêpes</h1></header><table><tr><td>Temps<td>20 min<tr><td>Parts<td>4</table>"
+            "<ul><li><span>250 g de farine<li><span>3 œufs</ul><p>Mélanger.<p>Cuire.";
+    for (int i = 0; i < 10; ++i)
+        html += "<ol class=\"children\"><li><article><footer><div class=\"author\"><b>Marie</div></footer>"
+                "<div class=\"content\"><p>Merci <i>beaucoup";
+    html += page(recipeJson("Crêpes"));
+    const MarkupCost cost = scanMarkup(html, std::numeric_limits<qint64>::max());
+    QVERIFY2(cost.depth <= kMaxHtmlNesting / 4, qPrintable(QString::number(cost.depth)));
+    QString problem;
+    QCOMPARE(titles(parseSource(html, "p", &problem)), QStringList{"Crêpes"});
+    QVERIFY(problem.isEmpty());
 }
 
 void tst_Importer::mealMasterFileGivesEachRecipe()
