@@ -5,8 +5,10 @@
 #include "importer/limits.h"
 #include "importer/mealmaster.h"
 #include "importer/recipelayout.h"
+#include "importer/recipenodes.h"
 #include "importer/schemaorg.h"
 #include "store/cp1252.h"
+#include "store/spelling.h"
 
 #include <QJsonDocument>
 #include <QStringDecoder>
@@ -20,14 +22,46 @@ QByteArray withoutBom(const QByteArray &content)
     return content.startsWith("\xEF\xBB\xBF") ? content.mid(3) : content;
 }
 
-void fromJson(const QJsonValue &root, const QString &address, ParseResult &result)
+int letters(const QString &text)
 {
-    std::vector<QJsonObject> objects;
-    collectRecipes(root, objects, result.recipesFound);
-    for (const QJsonObject &o : objects) {
+    return int(std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }));
+}
+
+// Why the book cannot take the recipe of f, or empty: a title without a letter once spelled
+// for the book, or a text that keeps less than half of its letters (another alphabet).
+QString unstorable(const RecipeFields &f)
+{
+    const QString name = f.name.simplified();
+    const QString shown = name.isEmpty() ? QStringLiteral("(sans titre)") : QStringLiteral("« %1 »").arg(name.left(kMaxTitleChars));
+    if (letters(spelling::storableSpelling(name)) == 0)
+        return shown + QStringLiteral(" : titre illisible");
+    QString text = f.ingredients.join(u'\n');
+    for (const RecipeFields::Step &s : f.steps)
+        text += u'\n' + s.section + u'\n' + s.text;
+    const int before = letters(text);
+    if (before > 0 && 2 * letters(spelling::storableSpelling(text)) < before)
+        return shown + QStringLiteral(" : texte dans un alphabet que le livre ne peut pas garder");
+    return {};
+}
+
+void addRecipes(const RecipeNodes &nodes, const QString &address, ParseResult &result)
+{
+    result.recipesFound += nodes.found();
+    for (const QJsonObject &o : nodes.recipes()) {
         const RecipeFields f = fieldsOf(o);
+        if (const QString why = unstorable(f); !why.isEmpty()) {
+            result.refused << why;
+            continue;
+        }
         result.recipes.push_back(layoutRecipe(f, f.url.isEmpty() ? address : f.url));
     }
+}
+
+void fromJson(const QJsonValue &root, const QString &address, ParseResult &result)
+{
+    RecipeNodes nodes;
+    nodes.add(root);
+    addRecipes(nodes, address, result);
 }
 
 // The end of the last JSON-LD script of a page ("</script>" included), or 0.
@@ -45,6 +79,8 @@ qsizetype jsonLdEnd(const QByteArray &html)
 void fromPage(const Page &page, const QString &address, ParseResult &result)
 {
     const QString where = page.canonical.startsWith(QLatin1String("http")) ? page.canonical : address;
+    // Every script of the page together: the same recipe may be given in several.
+    RecipeNodes nodes;
     for (const QString &script : page.jsonLd) {
         // Some sites leave comments or a stray ';' around the object: only the JSON part is read.
         QString json = script.trimmed();
@@ -57,11 +93,12 @@ void fromPage(const Page &page, const QString &address, ParseResult &result)
             json.chop(1);
         const QJsonDocument doc = QJsonDocument::fromJson(json.toUtf8());
         if (!doc.isNull())
-            fromJson(doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object()), where, result);
+            nodes.add(doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object()));
     }
     // Microdata only when the page has no JSON-LD recipe: most pages give both.
-    if (result.recipesFound == 0)
-        fromJson(page.microdata, where, result);
+    if (nodes.found() == 0)
+        nodes.add(page.microdata);
+    addRecipes(nodes, where, result);
 }
 
 } // namespace
@@ -109,8 +146,12 @@ ParseResult parseSource(const QByteArray &content, const QString &address, QStri
     case Format::BookText:
         return result;
     case Format::MealMaster: {
-        for (const RecipeFields &f : readMealMaster(decodeSource(content), result.recipesFound))
-            result.recipes.push_back(layoutRecipe(f, address));
+        for (const RecipeFields &f : readMealMaster(decodeSource(content), result.recipesFound)) {
+            if (const QString why = unstorable(f); !why.isEmpty())
+                result.refused << why;
+            else
+                result.recipes.push_back(layoutRecipe(f, address));
+        }
         return result;
     }
     case Format::Json: {
@@ -133,6 +174,7 @@ ParseResult parseSource(const QByteArray &content, const QString &address, QStri
                 fromPage(part, address, result);
                 if (result.recipesFound > 0)
                     return result;
+                result.refused.clear();
             }
         }
         const Page page = readPage(utf8);

@@ -159,7 +159,7 @@ void tst_ImportDrop::otherOutcomesAreSaid_data()
                                << "Aucune recette n'a été trouvée dans %1." << "";
     QTest::newRow("missing link") << "" << QByteArray()
                                   << "La page %1 n'a pas pu être lue : le serveur a répondu 404 Not Found." << "";
-    QTest::newRow("characters replaced") << "tiers.json" << QByteArray("{\"@type\":\"Recipe\",\"name\":\"⅓ de tarte\"}")
+    QTest::newRow("characters replaced") << "tiers.json" << QByteArray("{\"@type\":\"Recipe\",\"name\":\"⅓ de tarte\",\"recipeInstructions\":\"Cuire.\"}")
                                          << "Caractères que le livre ne peut pas garder, remplacés : ⅓ → 1/3." << "1/3 de tarte";
 }
 

@@ -33,7 +33,8 @@ QByteArray page(const QByteArray &jsonLd, const QByteArray &body = "<p>Bonjour</
 
 QByteArray recipeJson(const QString &name)
 {
-    return QJsonDocument(QJsonObject{{"@type", "Recipe"}, {"name", name}}).toJson(QJsonDocument::Compact);
+    return QJsonDocument(QJsonObject{{"@type", "Recipe"}, {"name", name}, {"recipeIngredient", QJsonArray{"1 œuf"}}})
+        .toJson(QJsonDocument::Compact);
 }
 
 QStringList titles(const ParseResult &r)
@@ -73,6 +74,8 @@ private slots:
     void recipesPastTheLimitAreCountedNotRead();
     void nestingLimitsHoldAtTheirEdge();
     void sourceOverTheSizeLimitIsRefused();
+    void eachRecipeComesOnceAndWhole_data();
+    void eachRecipeComesOnceAndWhole();
     void hostilePageIsParsedOrRefusedWithinLinearWork_data();
     void hostilePageIsParsedOrRefusedWithinLinearWork();
     void ordinaryDeepPagePassesTheBounds();
@@ -142,8 +145,8 @@ void tst_Importer::everyJsonLdShapeGivesItsRecipes_data()
     QTest::newRow("array") << page("[" + a + "," + b + "]") << QStringList{"A", "B"};
     QTest::newRow("graph") << page("{\"@context\":\"https://schema.org\",\"@graph\":[{\"@type\":\"WebSite\"}," + b + "]}")
                            << QStringList{"B"};
-    QTest::newRow("type list") << page("{\"@type\":[\"Recipe\",\"NewsArticle\"],\"name\":\"C\"}") << QStringList{"C"};
-    QTest::newRow("type address") << page("{\"@type\":\"http://schema.org/Recipe\",\"name\":\"D\"}") << QStringList{"D"};
+    QTest::newRow("type list") << page("{\"@type\":[\"Recipe\",\"NewsArticle\"],\"name\":\"C\",\"recipeInstructions\":\"Cuire.\"}") << QStringList{"C"};
+    QTest::newRow("type address") << page("{\"@type\":\"http://schema.org/Recipe\",\"name\":\"D\",\"recipeInstructions\":\"Cuire.\"}") << QStringList{"D"};
     QTest::newRow("main entity") << page("{\"@type\":\"WebPage\",\"mainEntity\":" + a + "}") << QStringList{"A"};
     QTest::newRow("two scripts") << page(a) + "<script type=\"application/ld+json\">" + b + "</script>"
                                  << QStringList{"A", "B"};
@@ -277,7 +280,7 @@ void tst_Importer::recipesPastTheLimitAreCountedNotRead()
 {
     QJsonArray all;
     for (int i = 0; i <= kMaxRecipes; ++i)
-        all.append(QJsonObject{{"@type", "Recipe"}, {"name", QString::number(i)}});
+        all.append(QJsonObject{{"@type", "Recipe"}, {"name", QStringLiteral("Recette %1").arg(i)}, {"recipeInstructions", "Cuire."}});
     const ParseResult r = parseSource(QJsonDocument(all).toJson(QJsonDocument::Compact), "f.json");
     QCOMPARE(int(r.recipes.size()), kMaxRecipes);
     QCOMPARE(r.recipesFound, kMaxRecipes + 1);
@@ -315,6 +318,51 @@ void tst_Importer::sourceOverTheSizeLimitIsRefused()
     QString problem;
     QVERIFY(parseSource(content, "g", &problem).recipes.empty());
     QCOMPARE(problem, QStringLiteral("plus de 10 Mo"));
+}
+
+void tst_Importer::eachRecipeComesOnceAndWhole_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QString>("firstText"); // a line the first recipe's text holds
+    QTest::addColumn<QString>("refused");
+    const QByteArray full = "{\"@type\":\"Recipe\",\"@id\":\"https://k.fr/#r\",\"name\":\"Kouign-amann\","
+                            "\"recipeIngredient\":[\"250 g de beurre\"],\"recipeInstructions\":\"Feuilleter.\"}";
+    const QByteArray stub = "{\"@type\":\"Review\",\"itemReviewed\":{\"@type\":\"Recipe\",\"name\":\"Kouign-amann\"}}";
+    const QByteArray rating = "<script type=\"application/ld+json\">{\"@type\":\"Recipe\",\"@id\":\"https://k.fr/#r\","
+                              "\"aggregateRating\":{\"ratingValue\":5}}</script>";
+    QTest::newRow("review stub, full recipe, rating by @id")
+        << page("{\"@graph\":[" + stub + "," + full + "]}") + rating << QStringList{"Kouign-amann"} << "- 250 g de beurre" << "";
+    QTest::newRow("stub under a review beside another recipe")
+        << page("[{\"@type\":\"Review\",\"itemReviewed\":{\"@type\":\"Recipe\",\"name\":\"Far\","
+                "\"recipeInstructions\":\"Cuire.\"}}," + recipeJson("Crêpes") + "]")
+        << QStringList{"Crêpes"} << "- 1 œuf" << "";
+    QTest::newRow("same name in two scripts, fields joined")
+        << page("{\"@type\":\"Recipe\",\"name\":\"Far\",\"recipeYield\":\"6\"}")
+               + "<script type=\"application/ld+json\">{\"@type\":\"Recipe\",\"name\":\"Far\","
+                 "\"recipeIngredient\":[\"1 l de lait\"]}</script>"
+        << QStringList{"Far"} << "- 1 l de lait" << "";
+    QTest::newRow("neither ingredients nor steps") << page("{\"@type\":\"Recipe\",\"name\":\"Vide\"}") << QStringList{}
+                                                   << "" << "";
+    QTest::newRow("title without a letter") << page(recipeJson("🍰 🍰")) << QStringList{} << "" << "« 🍰 🍰 » : titre illisible";
+    QTest::newRow("no title") << page(recipeJson("")) << QStringList{} << "" << "(sans titre) : titre illisible";
+    QTest::newRow("text in another alphabet")
+        << page("{\"@type\":\"Recipe\",\"name\":\"Borchtch\",\"recipeIngredient\":[\"свёкла\",\"капуста\"]}")
+        << QStringList{} << "" << "« Borchtch » : texte dans un alphabet que le livre ne peut pas garder";
+}
+
+void tst_Importer::eachRecipeComesOnceAndWhole()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, titles);
+    QFETCH(QString, firstText);
+    QFETCH(QString, refused);
+    const ParseResult r = parseSource(content, "p.html");
+    QCOMPARE(::titles(r), titles);
+    QCOMPARE(r.recipesFound, int(titles.size() + (refused.isEmpty() ? 0 : 1)));
+    if (!titles.isEmpty())
+        QVERIFY2(r.recipes.front().text.split(u'\n').contains(firstText), qPrintable(r.recipes.front().text));
+    QCOMPARE(r.refused, refused.isEmpty() ? QStringList{} : QStringList{refused});
 }
 
 void tst_Importer::hostilePageIsParsedOrRefusedWithinLinearWork_data()
