@@ -1,6 +1,7 @@
 // Format detection and the way from a source to laid-out recipes.
 #include "importer/importer.h"
 
+#include "importer/dostext.h"
 #include "importer/htmlpage.h"
 #include "importer/limits.h"
 #include "importer/mealmaster.h"
@@ -146,7 +147,9 @@ ParseResult parseSource(const QByteArray &content, const QString &address, QStri
     case Format::BookText:
         return result;
     case Format::MealMaster: {
-        for (const RecipeFields &f : readMealMaster(decodeSource(content), result.recipesFound)) {
+        // Many Meal-Master files come from DOS and its code page 850.
+        const QString text = looksLikeDosText(content) ? decodeCp850(withoutBom(content)) : decodeSource(content);
+        for (const RecipeFields &f : readMealMaster(text, result.recipesFound)) {
             if (const QString why = unstorable(f); !why.isEmpty())
                 result.refused << why;
             else

@@ -23,6 +23,9 @@ constexpr qint64 kHtmlWorkBase = 4'000'000;
 constexpr int kMaxLines = 1000;
 // Characters of one text field kept before layout.
 constexpr int kMaxFieldChars = 30000;
+// Photos fetched for the recipes of one source (a link's page), and their bytes together.
+constexpr int kMaxPhotosPerSource = 20;
+constexpr qint64 kMaxPhotoBytesPerSource = 50 * 1024 * 1024;
 // The book's limits: a title's characters, a text's stored bytes (line ends as two).
 constexpr int kMaxTitleChars = 128;
 constexpr int kMaxTextBytes = 30000;

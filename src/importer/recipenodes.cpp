@@ -58,6 +58,10 @@ void RecipeNodes::collect(const QJsonValue &value, bool viaReview, int depth)
     if (!value.isObject())
         return;
     const QJsonObject o = value.toObject();
+    // Photos given once in the graph and named elsewhere by their @id.
+    if (const QString id = o.value(QLatin1String("@id")).toString(); !id.isEmpty()
+        && (o.contains(QLatin1String("url")) || o.contains(QLatin1String("contentUrl"))) && images_.size() < kMaxRecipes)
+        images_.insert(id, o);
     if (isRecipe(o.value(QLatin1String("@type")))) {
         if (int(nodes_.size()) < kMaxRecipes)
             nodes_.push_back({o, viaReview});
@@ -119,8 +123,20 @@ std::vector<RecipeNodes::Node> RecipeNodes::merged() const
 std::vector<QJsonObject> RecipeNodes::recipes() const
 {
     std::vector<QJsonObject> out;
-    for (const Node &n : merged())
-        out.push_back(n.object);
+    for (const Node &n : merged()) {
+        QJsonObject o = n.object;
+        // An image that only names an @id ("…/#primaryimage") is the ImageObject of that @id.
+        const QJsonValue image = o.value(QLatin1String("image"));
+        const QString ref = image.isObject() && !image.toObject().contains(QLatin1String("url"))
+                                    && !image.toObject().contains(QLatin1String("contentUrl"))
+                                ? image.toObject().value(QLatin1String("@id")).toString()
+                                : image.toString();
+        if (!ref.isEmpty() && images_.contains(ref))
+            o.insert(QLatin1String("image"), images_.value(ref));
+        else if (image.isObject() && !ref.isEmpty())
+            o.remove(QLatin1String("image")); // never the page itself again
+        out.push_back(o);
+    }
     return out;
 }
 

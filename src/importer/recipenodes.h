@@ -1,6 +1,7 @@
 // The Recipe nodes of one source, the nodes of the same recipe merged into one.
 #pragma once
 
+#include <QHash>
 #include <QJsonObject>
 #include <QJsonValue>
 
@@ -20,7 +21,8 @@ public:
     // The recipes, in the order their first node came: nodes with the same @id, or the same name,
     // merged (each field from the first node that has it); a node reached only through a review
     // dropped when another recipe is there; a recipe with neither ingredients nor instructions
-    // dropped. At most kMaxRecipes.
+    // dropped. At most kMaxRecipes. An image given as an @id becomes the object of that @id, or
+    // none when the source has no such object.
     std::vector<QJsonObject> recipes() const;
 
     // How many recipes the source holds: recipes().size(), with the nodes past the limit.
@@ -35,6 +37,7 @@ private:
     std::vector<Node> merged() const;
 
     std::vector<Node> nodes_;
+    QHash<QString, QJsonObject> images_; // objects with an @id and an address, by @id
     int overflow_ = 0;
 };
 

@@ -106,9 +106,9 @@ void tst_ImportDrop::droppedPageFillsThePageAndWritesNothing()
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w, &drop);
     }
+    QTRY_COMPARE(book->txtSaisieNomRecette->text(), QStringLiteral("Far breton"));
     QVERIFY(book->Option1[1]->isChecked());
     QCOMPARE(book->ComboFamillesAjouter->currentText(), QStringLiteral("Desserts"));
-    QCOMPARE(book->txtSaisieNomRecette->text(), QStringLiteral("Far breton"));
     QCOMPARE(book->txtSaisieRecetteAjouter->toPlainText(), kText.arg("far.html"));
     QVERIFY(book->txtImageAjouter->text().isEmpty());
     QVERIFY(fx_->platform().messages.empty());

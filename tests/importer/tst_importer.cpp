@@ -76,6 +76,9 @@ private slots:
     void sourceOverTheSizeLimitIsRefused();
     void eachRecipeComesOnceAndWhole_data();
     void eachRecipeComesOnceAndWhole();
+    void photoIsFoundAndStoredWhereTheBookCanKeepIt_data();
+    void photoIsFoundAndStoredWhereTheBookCanKeepIt();
+    void dosMealMasterIsReadAsCodePage850();
     void hostilePageIsParsedOrRefusedWithinLinearWork_data();
     void hostilePageIsParsedOrRefusedWithinLinearWork();
     void ordinaryDeepPagePassesTheBounds();
@@ -363,6 +366,54 @@ void tst_Importer::eachRecipeComesOnceAndWhole()
     if (!titles.isEmpty())
         QVERIFY2(r.recipes.front().text.split(u'\n').contains(firstText), qPrintable(r.recipes.front().text));
     QCOMPARE(r.refused, refused.isEmpty() ? QStringList{} : QStringList{refused});
+}
+
+void tst_Importer::photoIsFoundAndStoredWhereTheBookCanKeepIt_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("folder"); // the book folder, relative to the current one
+    QTest::addColumn<QString>("imageUrl");
+    QTest::addColumn<bool>("stored");
+    const QByteArray graph = "{\"@graph\":[{\"@type\":\"ImageObject\",\"@id\":\"https://k.fr/#primaryimage\","
+                             "\"url\":\"https://k.fr/far.jpg\"},{\"@type\":\"Recipe\",\"name\":\"Far\","
+                             "\"recipeInstructions\":\"Cuire.\",\"image\":{\"@id\":\"https://k.fr/#primaryimage\"}}]}";
+    QTest::newRow("image by @id, relative folder") << page(graph) << "livre" << "https://k.fr/far.jpg" << true;
+    QTest::newRow("@id of nothing on the page")
+        << page("{\"@type\":\"Recipe\",\"name\":\"Far\",\"recipeInstructions\":\"Cuire.\",\"image\":{\"@id\":\"https://k.fr/#x\"}}")
+        << "livre" << "" << true;
+    QTest::newRow("folder outside Windows-1252") << page(recipeJson("Far")) << "книга" << "" << false;
+}
+
+void tst_Importer::photoIsFoundAndStoredWhereTheBookCanKeepIt()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, folder);
+    QFETCH(QString, imageUrl);
+    QFETCH(bool, stored);
+    const ParseResult r = parseSource(content, "https://k.fr/far");
+    QCOMPARE(int(r.recipes.size()), 1);
+    QCOMPARE(r.recipes.front().imageUrl, imageUrl);
+    QTemporaryDir dir;
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    QString reason;
+    const std::optional<QString> path = storePhoto(QByteArray("\xFF\xD8\xFF\xE0jpeg", 8), folder, "Far", reason);
+    QDir::setCurrent(old);
+    QCOMPARE(path.has_value(), stored);
+    if (stored)
+        QCOMPARE(*path, QDir::toNativeSeparators(dir.filePath(folder + "/images/far.jpg")));
+    else
+        QVERIFY(reason.contains(QDir::toNativeSeparators(dir.filePath(folder))));
+}
+
+void tst_Importer::dosMealMasterIsReadAsCodePage850()
+{
+    // "Crème brûlée" and "Mélanger à froid" as a DOS editor wrote them.
+    const QByteArray mm = "MMMMM----- Recipe via Meal-Master (tm) v8.05\n      Title: Cr\x8Ame br\x96l\x82" "e\n\n"
+                          "  M\x82langer \x85 froid.\nMMMMM\n";
+    const ParseResult r = parseSource(mm, "dos.mmf");
+    QCOMPARE(titles(r), QStringList{"Crème brûlée"});
+    QVERIFY(r.recipes.front().text.contains(QStringLiteral("Mélanger à froid.")));
 }
 
 void tst_Importer::hostilePageIsParsedOrRefusedWithinLinearWork_data()
