@@ -46,7 +46,7 @@ BookBuilder bookWith(const QByteArray &text)
 {
     BookBuilder b = minimal();
     b.addFamily(u"Épices"_s);
-    b.addRecipe(kEpices, u"Sel"_s, cp1252::decodeText(text));
+    b.addStoredRecipe(kEpices, u"Sel"_s, text, {});
     return b;
 }
 
@@ -174,16 +174,68 @@ private slots:
     }
 
     // A text the box cannot show whole stays whole when only the title changes.
+    void untouchedTextKeepsItsStoredBytes_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("cut"); // longer than the boxes show
+        QByteArray loneFeeds = QByteArray(29990, 'a');
+        for (int i = 1; i <= 20; ++i)
+            loneFeeds[i * 1400] = '\n';
+        QByteArray lines;
+        while (lines.size() < 45000)
+            lines += "Une ligne de recette ordinaire, assez longue.\r\n";
+        QTest::newRow("longer than shown") << QByteArray(31000, 'a') << true;
+        QTest::newRow("lone line feeds") << loneFeeds << false;
+        QTest::newRow("cut inside a line end") << QByteArray(29999, 'a') + "\r\n" + QByteArray(6, 'b') << true;
+        QTest::newRow("long, line ends") << lines << true;
+        QTest::newRow("lone carriage returns") << QByteArray("Pommes\rPoires\r\rFin\r") << false;
+    }
     void untouchedTextKeepsItsStoredBytes()
     {
-        const QByteArray text = QByteArray(31000, 'a');
+        QFETCH(QByteArray, text);
+        QFETCH(bool, cut);
         BookFixture f;
         QVERIFY(startOnSel(f, text));
-        QCOMPARE(exactText(f.book()->txtRecette).size(), 30000);
         f.book()->TabStrip1->selectTab(3);
+        // The modify page says what it keeps of a text it shows cut.
+        const bool said = !f.platform().messages.empty()
+                          && f.platform().messages.back().text.startsWith(u"Ce texte dépasse 30000 caractères"_s);
+        QCOMPARE(said, cut);
         f.book()->txtSaisieNomRecetteModifier->setText(u"Sel fin"_s);
         QTest::mouseClick(f.book()->cmdValideModifier, Qt::LeftButton);
-        QCOMPARE(storedText(f, kSel), text);
+        QCOMPARE(f.book()->ComboRecettes->selectedText(), u"Sel fin"_s);
+        COMPARE_BYTES(storedText(f, kSel), text);
+    }
+
+    // A text shown cut and then changed is written only when the cook says so.
+    void changedCutTextIsWrittenOnlyOnYes_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("no") << int(Platform::Answer::No);
+        QTest::newRow("yes") << int(Platform::Answer::Yes);
+    }
+    void changedCutTextIsWrittenOnlyOnYes()
+    {
+        QFETCH(int, answer);
+        const QByteArray text = QByteArray(30500, 'a');
+        BookFixture f;
+        QVERIFY(startOnSel(f, text));
+        f.book()->TabStrip1->selectTab(3);
+        const QByteArray before = f.dataFiles();
+        QTextCursor c = f.book()->txtSaisieRecetteModifier->textCursor();
+        c.movePosition(QTextCursor::Start);
+        c.deleteChar();
+        f.book()->txtSaisieRecetteModifier->setTextCursor(c);
+        f.platform().answerNext(Platform::Answer(answer));
+        QTest::mouseClick(f.book()->cmdValideModifier, Qt::LeftButton);
+        const ShownMessage &asked = f.platform().messages.back();
+        QCOMPARE(asked.text, u"Ce texte dépasse 30000 caractères : seuls les 30000 premiers sont affichés. "
+                             "Enregistrer le texte modifié et perdre la fin ?"_s);
+        QCOMPARE(asked.defaultAnswer, Platform::Answer::No);
+        if (Platform::Answer(answer) == Platform::Answer::No)
+            QCOMPARE(f.dataFiles(), before);
+        else
+            COMPARE_BYTES(storedText(f, kSel), QByteArray(29999, 'a'));
     }
 
     void charactersTheBookCannotHoldAreRefused_data()

@@ -1,4 +1,5 @@
 // Byte layout of the family and recipe records, fixed text fields and header filler bytes.
+#include "store/bookbuilder.h"
 #include "store/records.h"
 
 #include <QRandomGenerator>
@@ -48,6 +49,7 @@ private slots:
     void fieldTextTrimsOnlySpaces_data();
     void fieldTextTrimsOnlySpaces();
     void headerFillerSurvivesDecodeAndEncode();
+    void bookPastTheLargestPositionIsRefused();
 };
 
 void TestRecords::familyRecordLayout()
@@ -184,6 +186,18 @@ void TestRecords::headerFillerSurvivesDecodeAndEncode()
     rh.state = 299;
     recipeHeader[0] = '\x2B';
     QCOMPARE(encoded(rh), recipeHeader);
+}
+
+// Positions are signed 32-bit numbers: the texts (and the paths) of a new book, all together,
+// must end within them, or the later records would point before the start of the file.
+void TestRecords::bookPastTheLargestPositionIsRefused()
+{
+    BookBuilder b;
+    b.addStoredRecipe(2, QStringLiteral("Un"), QByteArray(6, 'x'), "/a.gif");
+    b.addStoredRecipe(2, QStringLiteral("Deux"), QByteArray(5, 'y'), "/b.gif");
+    QVERIFY(b.streamsFit(12));
+    QVERIFY(!b.streamsFit(10));
+    QCOMPARE(BookBuilder::kMaxStreamBytes, qint64(2147483647));
 }
 
 QTEST_APPLESS_MAIN(TestRecords)

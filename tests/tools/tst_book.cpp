@@ -4,6 +4,7 @@
 #include "store/bytestream.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
+#include "smalldisk.h"
 #include "testbook.h"
 #include "toolrun.h"
 
@@ -113,6 +114,8 @@ private slots:
     void exportThenCreateGivesTheSameBook_data();
     void exportThenCreateGivesTheSameBook();
     void importSkipsWhatTheAddPageRefuses();
+    void imagesFindsAndBringsBackLinks_data();
+    void imagesFindsAndBringsBackLinks();
     void writingCommandsWaitForTheProgram_data();
     void writingCommandsWaitForTheProgram();
 
@@ -288,6 +291,14 @@ void TestBook::backupCopiesTheBookBesideIt()
     const Run over = tool({QStringLiteral("backup"), dir, other});
     QCOMPARE(over.exitCode, 1);
     QCOMPARE(bookBytes(other), otherBook);
+
+    // A backup cut short by a full disk leaves nothing there that looks like a book.
+    const QString small = tmp_->filePath(QStringLiteral("petit"));
+    QVERIFY(QDir().mkpath(small));
+    const SmallDisk disk(small, 32);
+    QVERIFY2(disk.mounted(), qPrintable(disk.why()));
+    QCOMPARE(tool({QStringLiteral("backup"), dir, small + QStringLiteral("/copie")}).exitCode, 1);
+    QCOMPARE(QDir(small).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestBook::exportThenCreateGivesTheSameBook_data()
@@ -295,6 +306,20 @@ void TestBook::exportThenCreateGivesTheSameBook_data()
     QTest::addColumn<bool>("starter");
     QTest::newRow("the starter book") << true;
     QTest::newRow("an edited book") << false;
+    QTest::newRow("a book from Windows") << false;
+}
+
+// A book written for years by the Windows program: line ends alone, controls, no-break spaces
+// and tabs at the ends of names, paths of another system.
+BookBuilder windowsBook()
+{
+    BookBuilder b = testbook::minimal();
+    const qint32 pains = b.addFamily(QString::fromLatin1("Pains\t"));
+    b.addStoredRecipe(pains, QString::fromLatin1("Pain\xA0"), "Farine\nEau\rSel\r\n\r\n\\ levain\x01\x81\r",
+                      "C:\\Mes documents\\Recettes\\pain.jpg ");
+    b.addStoredRecipe(pains, QStringLiteral("Pain"), "\n\r\n## pas un titre\r\n%%\\ ni une ligne\r\n",
+                      "/media/cle\nusb/pain.gif");
+    return b;
 }
 
 void TestBook::exportThenCreateGivesTheSameBook()
@@ -319,7 +344,7 @@ void TestBook::exportThenCreateGivesTheSameBook()
         b.addRecipe(desserts, QStringLiteral("Supprimée"), QStringLiteral("x"), {}, kDeleted);
         b.addRecipe(2, QStringLiteral("Sans texte"), {}, QStringLiteral("C:\\Recettes\\photo.bmp"));
         b.addRecipe(desserts, QStringLiteral("Œufs au lait"), QStringLiteral("Lait\r\nŒufs\n\n"));
-        dir = makeBook(b);
+        dir = makeBook(QTest::currentDataTag() == QByteArray("a book from Windows") ? windowsBook() : b);
     }
     const QString source = tmp_->filePath(QStringLiteral("export.txt"));
     const Run exported = tool({QStringLiteral("export"), dir, source});
@@ -331,6 +356,9 @@ void TestBook::exportThenCreateGivesTheSameBook()
     const Run created = tool({QStringLiteral("create"), copy, source});
     QVERIFY2(created.exitCode == 0, qPrintable(created.err));
     QCOMPARE(contents(copy), contents(dir));
+    const QString again = tmp_->filePath(QStringLiteral("again.txt"));
+    QCOMPARE(tool({QStringLiteral("export"), copy, again}).exitCode, 0);
+    QCOMPARE(readFile(again), readFile(source));
     if (starter) {
         // A book made from a source comes back byte for byte, and so does its source.
         QCOMPARE(bookBytes(copy), bookBytes(dir));
@@ -361,7 +389,9 @@ void TestBook::importSkipsWhatTheAddPageRefuses()
                                                           "## Olives\n"                     // 13
                                                           "Huile\n"                         // 14
                                                           "## Tout juste\n")                // 15
-                                         + QString(29997, u'b') + QStringLiteral("\nc\n")); // 16, 17
+                                         + QString(29997, u'b') + QStringLiteral("\nc\n")   // 16, 17
+                                         + QStringLiteral("## Photo de Łódź\n"             // 18
+                                                          "!! /photos/Łódź/t.jpg\n"));     // 19
     const QByteArray original = bookBytes(dir);
     const Run run = tool({QStringLiteral("import"), dir, source});
     QCOMPARE(run.exitCode, 1);
@@ -369,13 +399,15 @@ void TestBook::importSkipsWhatTheAddPageRefuses()
     const QStringList backups = QDir(dir + QStringLiteral("/sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCOMPARE(backups.size(), 1);
     QCOMPARE(bookBytes(dir + QStringLiteral("/sauvegardes/") + backups.first()), original);
-    for (int line : {1, 3, 7, 8, 9})
+    for (int line : {1, 3, 7, 8, 9, 18})
         QVERIFY2(run.out.contains(QStringLiteral("Ignoré : ligne %1 :").arg(line)), qPrintable(run.out));
-    QCOMPARE(run.out.count(QStringLiteral("Ignoré : ")), 5);
+    QCOMPARE(run.out.count(QStringLiteral("Ignoré : ")), 6);
+    // An image path is never respelled: it would name another file.
+    QVERIFY2(run.out.contains(QStringLiteral("ligne 19 : caractères impossibles")), qPrintable(run.out));
     // A character the book cannot hold is taken out, and said.
     QVERIFY2(run.out.contains(QStringLiteral("Modifié : ligne 12 : « Gâteau \U0001F382 » : supprimés : \U0001F382")),
              qPrintable(run.out));
-    QVERIFY2(run.out.contains(QStringLiteral("1 famille(s) et 4 recette(s) ajoutée(s), 5 recette(s) ignorée(s)")),
+    QVERIFY2(run.out.contains(QStringLiteral("1 famille(s) et 4 recette(s) ajoutée(s), 6 recette(s) ignorée(s)")),
              qPrintable(run.out));
 
     QCOMPARE(tool({QStringLiteral("check"), dir}).exitCode, 0);
@@ -394,24 +426,98 @@ void TestBook::importSkipsWhatTheAddPageRefuses()
     QCOMPARE(after.count(QStringLiteral("@@ Desserts")) + after.count(QStringLiteral("@@ DESSERTS")), 1);
 }
 
+void TestBook::imagesFindsAndBringsBackLinks_data()
+{
+    QTest::addColumn<QString>("oldStart"); // empty: the list alone
+    QTest::addColumn<QString>("newStart"); // in the test's folder
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("says");
+    QTest::addColumn<QStringList>("paths"); // of the five recipes afterwards; "=" unchanged
+    const QStringList unchanged(5, QStringLiteral("="));
+    QTest::newRow("list") << QString() << QString() << 1
+                          << QStringList{QStringLiteral("Dossier C:\\Mes documents\\Recettes : 1 image(s)"),
+                                         QStringLiteral("Dossier c:/mes documents/recettes/sous : 1 image(s)"),
+                                         QStringLiteral("  enregistrement 303 : « Far » : C:\\Mes documents\\Recettes\\far.jpg"),
+                                         QStringLiteral("4 image(s) sur 5 ne s'ouvrent pas.")}
+                          << unchanged;
+    QTest::newRow("replace") << QStringLiteral("C:\\Mes documents\\Recettes\\") << QStringLiteral("Recettes") << 0
+                             << QStringList{QStringLiteral("2 chemin(s) d'image changé(s), dont 2 s'ouvre(nt) maintenant.")}
+                             << QStringList{QStringLiteral("="), QStringLiteral("%1/Recettes/far.jpg"),
+                                            QStringLiteral("%1/Recettes/sous/tarte.JPG"), QStringLiteral("="),
+                                            QStringLiteral("=")};
+    QTest::newRow("unstorable") << QStringLiteral("/media") << QStringLiteral("Łódź") << 1
+                                << QStringList{QStringLiteral("Ł ź"), QStringLiteral("aucun chemin n'est changé")}
+                                << unchanged;
+}
+
+void TestBook::imagesFindsAndBringsBackLinks()
+{
+    QFETCH(QString, oldStart);
+    QFETCH(QString, newStart);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, says);
+    QFETCH(QStringList, paths);
+    const QString photo = tmp_->filePath(QStringLiteral("photo.gif"));
+    QVERIFY(testbook::writeFile(photo, "GIF89a"));
+    for (const char *name : {"Recettes/far.jpg", "Recettes/sous/tarte.JPG"}) {
+        QVERIFY(QDir().mkpath(QFileInfo(tmp_->filePath(QLatin1String(name))).path()));
+        QVERIFY(testbook::writeFile(tmp_->filePath(QLatin1String(name)), "image"));
+    }
+    const QStringList before{photo, QStringLiteral("C:\\Mes documents\\Recettes\\far.jpg"),
+                             QStringLiteral("c:/mes documents/recettes/sous/tarte.JPG"),
+                             QStringLiteral("C:\\Mes documents\\Recettes2\\gratin.jpg"),
+                             QStringLiteral("/media/cle-usb/crepes.jpg")};
+    const QStringList titles{QStringLiteral("Photo"), QStringLiteral("Far"), QStringLiteral("Tarte"),
+                             QStringLiteral("Gratin"), QStringLiteral("Crêpes")};
+    BookBuilder b = testbook::minimal();
+    for (int i = 0; i < 5; ++i)
+        b.addRecipe(2, titles[i], QStringLiteral("Texte"), before[i]);
+    const QString dir = makeBook(b);
+    const QByteArray images = readFile(QDir(dir).filePath(kDataFiles[3]));
+
+    QStringList args{QStringLiteral("images"), dir};
+    if (!oldStart.isEmpty())
+        args << QStringLiteral("--remplacer") << oldStart << newStart;
+    const Run run = runTool(QStringLiteral(BOOKTOOL_PATH), args, tmp_->path());
+    QCOMPARE(run.exitCode, exitCode);
+    for (const QString &line : says)
+        QVERIFY2((run.out + run.err).contains(line), qPrintable(run.out + run.err));
+    const QStringList after = contents(dir);
+    for (int i = 0; i < 5; ++i) {
+        const QString wanted = paths[i] == u'=' ? before[i] : paths[i].arg(tmp_->path());
+        QCOMPARE(after.at(after.indexOf(QStringLiteral("## ") + titles[i]) + 2),
+                 QString::fromLatin1(cp1252::encode(wanted).toHex()));
+    }
+    // Rewritten paths are appended: what the book held stays.
+    QVERIFY(readFile(QDir(dir).filePath(kDataFiles[3])).startsWith(images));
+    QCOMPARE(QFileInfo::exists(dir + QStringLiteral("/sauvegardes")), exitCode == 0 && !oldStart.isEmpty());
+}
+
 void TestBook::writingCommandsWaitForTheProgram_data()
 {
     QTest::addColumn<QString>("command");
     QTest::newRow("backup") << QStringLiteral("backup");
     QTest::newRow("repair") << QStringLiteral("repair");
     QTest::newRow("import") << QStringLiteral("import");
+    QTest::newRow("images --remplacer") << QStringLiteral("images");
 }
 
 void TestBook::writingCommandsWaitForTheProgram()
 {
     QFETCH(QString, command);
-    const QString dir = makeBook(testbook::minimal());
+    BookBuilder b = testbook::minimal();
+    const QString photo = tmp_->filePath(QStringLiteral("photo.gif"));
+    QVERIFY(testbook::writeFile(photo, "GIF89a"));
+    b.addRecipe(2, QStringLiteral("Photo"), {}, photo);
+    const QString dir = makeBook(b);
     // A count to repair, so that repair would have work to do.
     QVERIFY(testbook::patchFile(QDir(dir).filePath(kDataFiles[1]), 0, le16(299)));
     const QByteArray before = bookBytes(dir);
     QStringList args{command, dir};
     if (command == QLatin1String("import"))
         args << writeText(QStringLiteral("import.txt"), QStringLiteral("@@ Nouvelle\n## Recette\n"));
+    if (command == QLatin1String("images"))
+        args << QStringLiteral("--remplacer") << tmp_->path() << tmp_->path();
 
     InstanceLock program;
     QVERIFY(program.tryLock(dir));
@@ -423,7 +529,7 @@ void TestBook::writingCommandsWaitForTheProgram()
 
     // Once the program has ended, the same command goes through.
     program.release();
-    if (command == QLatin1String("import"))
+    if (command == QLatin1String("import") || command == QLatin1String("images"))
         QCOMPARE(tool({QStringLiteral("repair"), dir}).exitCode, 0);
     const Run done = tool(args);
     QVERIFY2(done.exitCode == 0, qPrintable(done.out + done.err));
