@@ -173,7 +173,7 @@ ImportPlan readSources(const QStringList &sources, const QString &bookDir, const
                     fetched.insert(key, {});
                 }
                 if (!fetched.contains(key)) {
-                    fetched.insert(key, fetcher.fetch(photoUrl, std::min(importer::kMaxSourceBytes,
+                    fetched.insert(key, fetcher.fetchFromPage(photoUrl, QUrl(address), std::min(importer::kMaxSourceBytes,
                                                                           importer::kMaxPhotoBytesPerSource - photoBytes)));
                     ++photos;
                     photoBytes += fetched.value(key).body.size();

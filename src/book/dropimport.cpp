@@ -112,7 +112,7 @@ void frmRecettes::fillAddPageFrom(const QString &source)
     if (!r.imageUrl.isEmpty()) {
         const QUrl photoUrl = QUrl(link ? address : r.source).resolved(QUrl(r.imageUrl));
         if (importer::isLink(photoUrl.toString())) {
-            const importer::Fetched photo = fetcher.fetch(photoUrl);
+            const importer::Fetched photo = fetcher.fetchFromPage(photoUrl, QUrl(link ? address : r.source));
             photoProblem = photo.reason;
             if (photo.ok())
                 if (const std::optional<QString> path = importer::storePhoto(photo.body, m_.programDir, r.title, photoProblem))
