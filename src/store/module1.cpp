@@ -83,8 +83,9 @@ void raiseLowCount(RecordFile<Record> &file, Record &header, const std::function
     if (!file.lastRecord(last).isOk())
         return;
     qint32 inUse = 0;
-    if (!file.scan(2, last, [&](qint32, const Record &r) {
-                 inUse += r.state == kInUse;
+    // Only the state field of each record is read: nothing is decoded.
+    if (!file.scanBytes(2, last, [&](qint32, const char *r) {
+                 inUse += Record::stateIn(r) == kInUse;
                  return true;
              }).isOk())
         return;
