@@ -32,7 +32,7 @@ namespace {
 constexpr int kRuns = 9;
 // Runs of each side of a ratio.
 constexpr int kScanPairs = 301;
-constexpr int kStartPairs = 41;
+constexpr int kStartPairs = 81;
 
 struct Paired {
     double a = 0;
