@@ -27,64 +27,64 @@ namespace {
 
 bool isControl(const QWidget *w)
 {
-    return qobject_cast<const QAbstractButton *>(w) || qobject_cast<const QLineEdit *>(w)
-        || qobject_cast<const QComboBox *>(w) || qobject_cast<const QLabel *>(w)
-        || qobject_cast<const QPlainTextEdit *>(w) || qobject_cast<const QTabBar *>(w);
+    return qobject_cast<const QAbstractButton *>(w) || qobject_cast<const QLineEdit *>(w) || qobject_cast<const QComboBox *>(w)
+        || qobject_cast<const QLabel *>(w) || qobject_cast<const QPlainTextEdit *>(w) || qobject_cast<const QTabBar *>(w);
 }
 
-// Where a control shows something, in global coordinates: a label only where its text is.
+// Where a control shows something, on the screen: a label only where its text is, and
+// only what its holders do not clip.
 QRect shown(const QWidget *w)
 {
-    QRect r = w->rect();
-    if (auto *label = qobject_cast<const QLabel *>(w))
-        r = QStyle::alignedRect(Qt::LeftToRight, label->alignment(), label->sizeHint().boundedTo(r.size()), r);
-    return QRect(w->mapToGlobal(r.topLeft()), r.size());
+    const auto *label = qobject_cast<const QLabel *>(w);
+    QRect r = label ? QStyle::alignedRect(Qt::LeftToRight, label->alignment(), label->sizeHint().boundedTo(w->size()), w->rect()) : w->rect();
+    r.translate(w->mapToGlobal(QPoint(0, 0)));
+    for (const QWidget *p = w->parentWidget(); p; p = p->parentWidget())
+        r &= p->rect().translated(p->mapToGlobal(QPoint(0, 0)));
+    return r;
 }
 
-// A control is reachable when each holder up to the window shows it whole, or scrolls to it.
+// Whether each holder of c shows it whole, or a scroll area holding it scrolls far enough.
 bool reachable(const QWidget *c, const QWidget *window)
 {
     for (const QWidget *w = c; w != window; w = w->parentWidget()) {
         const QWidget *holder = w->parentWidget();
-        auto *area = qobject_cast<const QAbstractScrollArea *>(holder ? holder->parentWidget() : nullptr);
-        if (area && holder == area->viewport()) {
-            const QSize over = w->size() - holder->size();
-            if (area->horizontalScrollBar()->maximum() < over.width() || area->verticalScrollBar()->maximum() < over.height())
-                return false;
-        } else if (!holder->rect().contains(w->geometry())) {
+        const auto *area = qobject_cast<const QAbstractScrollArea *>(holder->parentWidget());
+        const QSize over = w->size() - holder->size();
+        if (area && holder == area->viewport() ? area->horizontalScrollBar()->maximum() < over.width() || area->verticalScrollBar()->maximum() < over.height()
+                                               : !holder->rect().contains(w->geometry()))
             return false;
-        }
     }
     return true;
 }
 
+// The window outside the screen, its controls cut or over one another.
 QStringList faults(QWidget *window, const QString &what)
 {
     QApplication::processEvents();
     QStringList out;
     if (!window->screen()->availableGeometry().contains(window->frameGeometry()))
-        out << QStringLiteral("%1 : fenêtre hors de l'écran").arg(what);
+        out << what + QStringLiteral(" : hors de l'écran");
     QList<QWidget *> controls;
     for (QWidget *c : window->findChildren<QWidget *>()) {
-        bool inControl = false;
+        bool held = false;
         for (QWidget *p = c->parentWidget(); p != window; p = p->parentWidget())
-            inControl = inControl || isControl(p);
-        if (isControl(c) && !inControl && c->isVisible())
+            held = held || isControl(p);
+        if (isControl(c) && !held && c->isVisible())
             controls << c;
     }
     for (int i = 0; i < controls.size(); ++i) {
         if (!reachable(controls[i], window))
-            out << QStringLiteral("%1 : %2 coupé").arg(what, controls[i]->objectName());
+            out << what + QStringLiteral(" : %1 coupé").arg(controls[i]->objectName());
         for (int j = 0; j < i; ++j) {
             if (shown(controls[i]).intersects(shown(controls[j])))
-                out << QStringLiteral("%1 : %2 sur %3").arg(what, controls[i]->objectName(), controls[j]->objectName());
+                out << what + QStringLiteral(" : %1 sur %2").arg(controls[i]->objectName(), controls[j]->objectName());
         }
     }
     return out;
 }
 
-// Opens every window over a book whose recipe has an image twice the screen's size; prints
-// each fault, then the count of windows checked.
+// Opens every window over a book whose recipes show an image twice the screen's size, and
+// prints each fault found, then the number of windows looked at.
 int childMain(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -105,14 +105,14 @@ int childMain(int argc, char **argv)
     const auto check = [&](QWidget *w, const QString &what) { out << faults(w, what); ++windows; };
     for (int tab = 1; tab <= 4; ++tab) {
         f.book()->TabStrip1->selectTab(tab);
-        check(f.frame(), QStringLiteral("frmMain, onglet %1").arg(tab));
+        check(f.frame(), QStringLiteral("frmMain %1").arg(tab));
     }
     frmRechercher search(f.m(), *f.book(), f.frame());
     search.show();
     check(&search, QStringLiteral("frmRechercher"));
     search.txtSaisie->setText(QStringLiteral("Texte"));
     search.cmdOk_Click();
-    check(&search, QStringLiteral("frmRechercher, recette trouvée"));
+    check(&search, QStringLiteral("frmRechercher, trouvé"));
     frmAbout about(f.platform(), f.frame());
     about.show();
     check(&about, QStringLiteral("frmAbout"));
@@ -122,22 +122,19 @@ int childMain(int argc, char **argv)
     check(&viewer, QStringLiteral("frmImage"));
     auto *scroll = viewer.findChild<QScrollArea *>();
     QTest::keyClick(viewer.Picture1, Qt::Key_Right);
-    QWheelEvent wheel(QPointF(5, 5), QPointF(), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel({5, 5}, {}, {}, {0, -120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(scroll->viewport(), &wheel);
     if (scroll->horizontalScrollBar()->value() == 0 || scroll->verticalScrollBar()->value() == 0)
-        out << QStringLiteral("frmImage : ni la flèche ni la molette ne font défiler l'image");
+        out << QStringLiteral("frmImage : l'image ne défile ni à la flèche ni à la molette");
     HelpWindow help;
     help.showContents(QStringLiteral(GRT_HLP_PATH));
     check(&help, QStringLiteral("aide"));
     QtPlatform qt;
-    Platform &platform = qt;
     QTimer::singleShot(0, [&] {
-        QWidget *box = QApplication::activeModalWidget();
-        check(box, QStringLiteral("message"));
-        box->close();
+        check(QApplication::activeModalWidget(), QStringLiteral("message"));
+        QApplication::activeModalWidget()->close();
     });
-    platform.msgBox(QStringLiteral("Fichier image\r\n%1\r\nnon trouvé ou incompatible.").arg(QStringLiteral("/photos").repeated(60)),
-                    Platform::Icon::Critical);
+    static_cast<Platform &>(qt).msgBox(QStringLiteral("Fichier image\r\n%1\r\nnon trouvé ou incompatible.").arg(QStringLiteral("C:\\photos").repeated(60)), Platform::Icon::Critical);
     QTextStream(stdout) << out.join(u'\n') << (out.isEmpty() ? "" : "\n") << "fenêtres : " << windows << '\n';
     return 0;
 }
@@ -153,37 +150,34 @@ private slots:
         QTest::addColumn<int>("dpi");
         QTest::addColumn<QSize>("screen");
         for (int dpi : {96, 144, 192}) {
-            for (QSize screen : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)})
-                QTest::addRow("%d dpi, %dx%d", dpi, screen.width(), screen.height()) << dpi << screen;
+            for (QSize s : {QSize(1024, 600), QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)})
+                QTest::addRow("%d dpi, %dx%d", dpi, s.width(), s.height()) << dpi << s;
         }
     }
     void everyWindowFitsTheScreen()
     {
         QFETCH(int, dpi);
         QFETCH(QSize, screen);
-        QTemporaryDir dir;
-        QFile config(dir.filePath(QStringLiteral("screen.json")));
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write(QStringLiteral(R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": %1, "height": %2,
-                                        "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+        QTemporaryFile config;
+        QVERIFY(config.open());
+        config.write(QStringLiteral(R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": %1, "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
                          .arg(screen.width()).arg(screen.height()).toUtf8());
-        config.close();
+        config.flush();
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config.fileName());
         env.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
-        env.insert(QStringLiteral("GRATINEL_SCREENFIT_CHILD"), QStringLiteral("1"));
+        env.insert(QStringLiteral("SCREENFIT_CHILD"), QStringLiteral("1"));
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath());
-        QVERIFY(child.waitForFinished(120000));
-        QCOMPARE(child.exitCode(), 0);
+        QVERIFY(child.waitForFinished(120000) && child.exitCode() == 0);
         QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), QStringLiteral("fenêtres : 10\n"));
     }
 };
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsSet("GRATINEL_SCREENFIT_CHILD"))
+    if (qEnvironmentVariableIsSet("SCREENFIT_CHILD"))
         return childMain(argc, argv);
     QApplication app(argc, argv);
     TestScreenFit test;
