@@ -68,6 +68,10 @@ QString spellBookText(const QString &text, QStringList &notes)
             owner = i + 1;
             ownerName = line.mid(3).trimmed();
         }
+        // An image path names a file: a replaced letter would name another one, so a path the
+        // book cannot hold is refused with its recipe instead.
+        if (line.startsWith(QLatin1String("!! ")) || line.startsWith(QLatin1String("!!\\ ")))
+            continue;
         lines[i] = spelling::storableSpelling(line, &changes);
     }
     flush();
