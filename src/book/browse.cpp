@@ -61,9 +61,17 @@ void frmRecettes::FillFamilyLists()
         m_.rewriteFamilyHeader();
     }
 
-    ComboFamilles->entries().addEntries(found);
-    ComboFamillesAjouter->entries().addEntries(found);
-    ComboFamillesModifier->entries().addEntries(std::move(found));
+    // The three lists show the same families: when they start empty, they share one sort.
+    const bool empty = ComboFamilles->count() == 0 && ComboFamillesAjouter->count() == 0
+        && ComboFamillesModifier->count() == 0;
+    ComboFamilles->entries().addEntries(empty ? std::move(found) : found);
+    if (empty) {
+        ComboFamillesAjouter->entries().copyFrom(ComboFamilles->entries());
+        ComboFamillesModifier->entries().copyFrom(ComboFamilles->entries());
+    } else {
+        ComboFamillesAjouter->entries().addEntries(found);
+        ComboFamillesModifier->entries().addEntries(std::move(found));
+    }
 
     if (m_.fatalError == -1)
         m_.ShowFatalError();

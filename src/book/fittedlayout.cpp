@@ -171,7 +171,86 @@ void separateRows(LayoutTable &t, const Rows &rows, const ContentNeeds &needs)
     }
 }
 
+// The frame a control sits in, when not directly on its page.
+QString holderOf(const QString &name)
+{
+    static const std::map<QString, QString> holders = {
+        {QStringLiteral("Label2(6)"), QStringLiteral("FrameImageAjouter")},
+        {QStringLiteral("cmdImageAjouter"), QStringLiteral("FrameImageAjouter")},
+        {QStringLiteral("txtImageAjouter"), QStringLiteral("FrameImageAjouter")},
+        {QStringLiteral("Label2(7)"), QStringLiteral("FrameImageModifier")},
+        {QStringLiteral("cmdImageModifier"), QStringLiteral("FrameImageModifier")},
+        {QStringLiteral("txtImageModifier"), QStringLiteral("FrameImageModifier")},
+        {QStringLiteral("cmdValideAjouter"), QStringLiteral("FramecmdAjouter")},
+        {QStringLiteral("cmdEffacerAjouter"), QStringLiteral("FramecmdAjouter")},
+        {QStringLiteral("cmdAideAjouter"), QStringLiteral("FramecmdAjouter")},
+        {QStringLiteral("cmdValideModifier"), QStringLiteral("FramecmdModifier")},
+        {QStringLiteral("cmdEffacerModifier"), QStringLiteral("FramecmdModifier")},
+        {QStringLiteral("cmdAideModifier"), QStringLiteral("FramecmdModifier")},
+        {QStringLiteral("cmdSupprimer"), QStringLiteral("FramecmdSupprimer")},
+        {QStringLiteral("cmdAideSupprimer"), QStringLiteral("FramecmdSupprimer")},
+    };
+    const auto it = holders.find(name);
+    return it == holders.end() ? QString() : it->second;
+}
+
+bool isStretchedInput(const QString &name)
+{
+    return columnInputs().contains(name) || name == u"ComboFamilles" || name == u"ComboRecettes"
+        || name == u"txtRecette" || name == u"txtImageAjouter" || name == u"txtImageModifier";
+}
+
+bool isTextBox(const QString &name)
+{
+    return name == u"txtRecette" || name == u"txtSaisieRecetteAjouter"
+        || name == u"txtSaisieRecetteModifier" || name == u"txtTexteRecetteSupprimer";
+}
+
+// Whether the pages, laid out for a client area of W x H, show every control whole.
+bool showsAll(const LayoutTable &fitted, int W, int H)
+{
+    const LayoutTable t = resizedLayout(fitted, LayoutInput{W, H, TwipsRect{0, 0, W, H}});
+    for (const auto &[name, r] : t) {
+        if (isLine(name) || name == u"TabStrip1" || name.startsWith(QLatin1String("Frame1(")))
+            continue;
+        const QString holder = holderOf(name);
+        const auto h = holder.isEmpty() ? t.end() : t.find(holder);
+        const int right = h == t.end() ? W - kCaptionGap : h->second.width;
+        const int bottom = h == t.end() ? H - kCaptionGap : h->second.height;
+        if (r.left < 0 || r.top < 0 || r.right() > right || r.bottom() > bottom)
+            return false;
+        if (isStretchedInput(name) && r.width < kLeastInputWidth)
+            return false;
+        if (isTextBox(name) && r.height < kLeastTextHeight)
+            return false;
+    }
+    return true;
+}
+
+// The least value from which fits holds, by halving, between 0 and a value where it holds.
+template <typename Fits>
+int leastFitting(Fits fits)
+{
+    int high = 1 << 16;
+    if (!fits(high))
+        return high;
+    int low = 0;
+    while (high - low > 1) {
+        const int mid = (low + high) / 2;
+        (fits(mid) ? high : low) = mid;
+    }
+    return high;
+}
+
 } // namespace
+
+TwipsSize leastClientSize(const LayoutTable &fitted)
+{
+    constexpr int kRoomy = 1 << 16;
+    const int width = leastFitting([&](int W) { return showsAll(fitted, W, kRoomy); });
+    const int height = leastFitting([&](int H) { return showsAll(fitted, width, H); });
+    return {width, height};
+}
 
 LayoutTable fittedLayout(LayoutTable table, const ContentNeeds &needs)
 {

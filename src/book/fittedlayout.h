@@ -28,6 +28,14 @@ constexpr int kDesignInputLeft = 2040;
 // already meet, the table comes back unchanged.
 LayoutTable fittedLayout(LayoutTable table, const ContentNeeds &needs);
 
+// The least client size of the pages, in twips, at which the resize rules still keep every
+// control of a fitted table inside its page or its frame, each right-hand input at least
+// kLeastInputWidth wide and each multi-line text box at least kLeastTextHeight high. A
+// window that is given less scrolls in its frame instead.
+constexpr int kLeastInputWidth = 1200;
+constexpr int kLeastTextHeight = 600;
+TwipsSize leastClientSize(const LayoutTable &fitted);
+
 // The input column of the add, modify and delete pages in a fitted table.
 int inputColumn(const LayoutTable &table);
 

@@ -112,6 +112,13 @@ void frmRecettes::layOutAtCreation()
     layout_ = fittedLayout(layout_, contentNeeds());
     applyLayout();
     setTabOrders();
+
+    // Below this size a control would leave its page: the frame's area scrolls instead.
+    TabStrip1->setGeometry(rect());
+    const QRect client = TabStrip1->clientRect();
+    const TwipsSize least = leastClientSize(layout_);
+    setMinimumSize(qCeil(least.width / t) + width() - client.width(),
+                   qCeil(least.height / t) + height() - client.height());
 }
 
 void frmRecettes::Form_Resize()

@@ -86,6 +86,13 @@ void RecordListModel::clear()
     endResetModel();
 }
 
+void RecordListModel::copyFrom(const RecordListModel &sorted)
+{
+    beginResetModel();
+    entries_ = sorted.entries_;
+    endResetModel();
+}
+
 int RecordListModel::rowOfRecord(qint32 record) const
 {
     for (size_t i = 0; i < entries_.size(); ++i) {

@@ -31,6 +31,9 @@ public:
     // The view is told once, however many entries come.
     void addEntries(std::vector<ListEntry> entries);
     void clear();
+    // Holds the entries of sorted, in its order, in place of its own: for lists that show
+    // the same entries, sorted once.
+    void copyFrom(const RecordListModel &sorted);
 
     int count() const { return int(entries_.size()); }
     const ListEntry &at(int row) const { return entries_[size_t(row)]; }

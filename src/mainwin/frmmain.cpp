@@ -62,6 +62,9 @@ frmMain::frmMain(Module1 &m, QWidget *parent) : QMainWindow(parent), m_(m)
     layout->setSpacing(0);
     mdiArea_ = new QMdiArea(central);
     mdiArea_->setObjectName(QStringLiteral("MDIClient"));
+    // A book window larger than a small screen's frame scrolls there.
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(mdiArea_, 1);
     setCentralWidget(central);
 

@@ -2,6 +2,7 @@
 #include "mainwin/launch.h"
 
 #include "mainwin/frmmain.h"
+#include "platform/screenfit.h"
 #include "store/module1.h"
 
 namespace gratinel {
@@ -15,6 +16,8 @@ QWidget *launchMainWindow(Module1 &m)
         delete frame;
         return nullptr;
     }
+    // As large as designed for, when the screen has the room.
+    fitToScreen(frame, frame->size());
     frame->show();
     frame->activateBook();
     return frame;

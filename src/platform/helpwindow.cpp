@@ -2,6 +2,7 @@
 #include "platform/helpwindow.h"
 
 #include "platform/apptitle.h"
+#include "platform/screenfit.h"
 
 #include <QAction>
 #include <QFile>
@@ -57,6 +58,8 @@ void HelpWindow::showContents(const QString &helpFile)
     browser_->clearHistory();
     browser_->moveCursor(QTextCursor::Start);
     browser_->ensureCursorVisible();
+    if (!isVisible())
+        fitToScreen(this, size());
     show();
     raise();
     activateWindow();

@@ -6,6 +6,7 @@
 #include "platform/helpwindow.h"
 #include "platform/imagefile.h"
 #include "platform/qtprinter.h"
+#include "platform/screenfit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,9 +14,29 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace gratinel {
+
+namespace {
+
+// The lines of a message as the box shows them: a file path too long for the screen (a line
+// with a folder separator, wider than width) keeps its beginning and its file name, with an
+// ellipsis between, so that the box and its buttons stay on the screen.
+QString fittedLines(const QString &text, const QFontMetrics &metrics, int width)
+{
+    static const QRegularExpression separator(QStringLiteral("[/\\\\]"));
+    QStringList lines = text.split(u'\n');
+    for (QString &line : lines) {
+        if (line.contains(separator) && metrics.horizontalAdvance(line) > width)
+            line = metrics.elidedText(line, Qt::ElideMiddle, width);
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace
 
 QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform()
@@ -36,7 +57,9 @@ Platform::Answer QtPlatform::msgBox(const QString &text, Icon icon, Buttons butt
     box.setWindowTitle(appTitle());
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    box.setText(shown);
+    // Room for the text beside the icon, within the box's own limit of half the screen.
+    const int width = qMin(clientRoom(&box).width() - 120, workArea(&box).width() / 2);
+    box.setText(fittedLines(shown, QFontMetrics(box.font()), qMax(width, 120)));
     box.setTextFormat(Qt::PlainText);
     switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;

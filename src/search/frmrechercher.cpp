@@ -8,6 +8,7 @@
 #include "platform/apptitle.h"
 #include "store/cp1252.h"
 #include "platform/platform.h"
+#include "platform/screenfit.h"
 #include "store/module1.h"
 
 #include <QEvent>
@@ -35,8 +36,16 @@ constexpr int kButtonWidth = 1320;
 constexpr int kButtonHeight = 375;
 constexpr int kFrameLeft = 240;
 constexpr int kFrameTop = 720;
-constexpr int kFrameWidth = 6360;
-constexpr int kFrameHeight = 5940;
+// Inside a frame: the title at the top, the text below it, the buttons at the foot.
+constexpr int kTextTop = 750;
+constexpr int kTextBelow = 750;
+constexpr int kButtonsAbove = 570;
+// On a small screen the frames narrow down to their three buttons, and the text box
+// keeps three lines.
+constexpr int kLeastFrameWidth = 3 * kButtonWidth + 2 * 120 + 240;
+constexpr int kLeastTextHeight = 720;
+constexpr int kLeastFormWidth = kFrameLeft + kLeastFrameWidth + 240 + kButtonWidth + 240;
+constexpr int kLeastFormHeight = kFrameTop + kTextTop + kLeastTextHeight + kTextBelow + 240;
 
 QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
 {
@@ -61,21 +70,15 @@ frmRechercher::frmRechercher(Module1 &m, frmRecettes &book, QWidget *parent, qin
     setObjectName(QStringLiteral("frmRechercher"));
     setWindowTitle(appTitle() + QStringLiteral(" - Rechercher"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFixedSize(px(kFormWidth), px(kFormHeight));
 
     txtSaisie = new QLineEdit(this);
     txtSaisie->setObjectName(QStringLiteral("txtSaisie"));
     txtSaisie->setPlaceholderText(QStringLiteral("Mot à rechercher dans les titres et les textes"));
     txtSaisie->setToolTip(QStringLiteral("Saisir le mot à rechercher dans les recettes"));
-    place(txtSaisie, kFrameLeft, 240, kFrameWidth, 330);
 
     cmdOk = button(QStringLiteral("cmdOk"), QStringLiteral("&OK"), this);
     cmdAide = button(QStringLiteral("cmdAide"), QStringLiteral("A&ide"), this);
     cmdAnnuler = button(QStringLiteral("cmdAnnuler"), QStringLiteral("&Annuler"), this);
-    const int buttonsLeft = kFrameLeft + kFrameWidth + 240;
-    place(cmdOk, buttonsLeft, 220, kButtonWidth, kButtonHeight);
-    place(cmdAide, buttonsLeft, 720, kButtonWidth, kButtonHeight);
-    place(cmdAnnuler, buttonsLeft, 1200, kButtonWidth, kButtonHeight);
     cmdOk->setDefault(true);
     cancelButton_ = cmdAnnuler;
 
@@ -83,7 +86,6 @@ frmRechercher::frmRechercher(Module1 &m, frmRecettes &book, QWidget *parent, qin
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(QIcon(QStringLiteral(":/search/loupe.svg")).pixmap(160, 160));
     Image1->setAlignment(Qt::AlignCenter);
-    place(Image1, kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight);
 
     const FoundFrame recette = buildFoundFrame(QStringLiteral("Recette"), QStringLiteral("Recette"));
     const FoundFrame menu = buildFoundFrame(QStringLiteral("Menu"), QStringLiteral("Menu"));
@@ -108,6 +110,14 @@ frmRechercher::frmRechercher(Module1 &m, frmRecettes &book, QWidget *parent, qin
     cmdAnnulerTruc = truc.annuler;
     setFoundButtons(false);
 
+    // As designed when the screen has the room; on a smaller one the frames and the text
+    // box give way.
+    const QSize room = clientRoom(this);
+    const QSize least(px(kLeastFormWidth), px(kLeastFormHeight));
+    const QSize size = QSize(px(kFormWidth), px(kFormHeight)).boundedTo(room.expandedTo(least));
+    setFixedSize(size);
+    arrange(twips(size.width()), twips(size.height()));
+
     connect(cmdOk, &QPushButton::clicked, this, &frmRechercher::cmdOk_Click);
     // The help button has no action of its own.
     for (QPushButton *b : {cmdAnnuler, cmdAnnulerRecette, cmdAnnulerMenu, cmdAnnulerTruc})
@@ -123,31 +133,46 @@ frmRechercher::FoundFrame frmRechercher::buildFoundFrame(const QString &objectSu
     FoundFrame f{};
     f.frame = new QGroupBox(caption, this);
     f.frame->setObjectName(QStringLiteral("Frame") + objectSuffix);
-    place(f.frame, kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight);
     f.frame->hide();
 
     f.name = new QLineEdit(f.frame);
     f.name->setObjectName(QStringLiteral("txtNom") + objectSuffix);
     f.name->setReadOnly(true);
     setBackground(f.name, QColor(255, 255, 128));
-    place(f.name, 120, 300, kFrameWidth - 240, 330);
 
     f.text = new ExactTextEdit(f.frame);
     f.text->setObjectName(QStringLiteral("txtTexte") + objectSuffix);
     f.text->setReadOnly(true);
     f.text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setBackground(f.text, QColor(224, 224, 224));
-    place(f.text, 120, 750, kFrameWidth - 240, 4440);
 
-    const int top = 5370;
-    const int right = kFrameWidth - 120;
     f.activer = button(QStringLiteral("cmdActiver") + objectSuffix, QStringLiteral("A&ctiver"), f.frame);
     f.continuer = button(QStringLiteral("cmdContinuer") + objectSuffix, QStringLiteral("C&ontinuer"), f.frame);
     f.annuler = button(QStringLiteral("cmdAnnuler") + objectSuffix, QStringLiteral("&Annuler"), f.frame);
-    place(f.activer, right - 3 * kButtonWidth - 240, top, kButtonWidth, kButtonHeight);
-    place(f.continuer, right - 2 * kButtonWidth - 120, top, kButtonWidth, kButtonHeight);
-    place(f.annuler, right - kButtonWidth, top, kButtonWidth, kButtonHeight);
+    frames_.push_back(f);
     return f;
+}
+
+void frmRechercher::arrange(int width, int height)
+{
+    const int buttonsLeft = width - 240 - kButtonWidth;
+    const int frameWidth = buttonsLeft - 240 - kFrameLeft;
+    const int frameHeight = height - kFrameTop - 240;
+    place(txtSaisie, kFrameLeft, 240, frameWidth, 330);
+    place(cmdOk, buttonsLeft, 220, kButtonWidth, kButtonHeight);
+    place(cmdAide, buttonsLeft, 720, kButtonWidth, kButtonHeight);
+    place(cmdAnnuler, buttonsLeft, 1200, kButtonWidth, kButtonHeight);
+    place(Image1, kFrameLeft, kFrameTop, frameWidth, frameHeight);
+    const int top = frameHeight - kButtonsAbove;
+    const int right = frameWidth - 120;
+    for (const FoundFrame &f : frames_) {
+        place(f.frame, kFrameLeft, kFrameTop, frameWidth, frameHeight);
+        place(f.name, 120, 300, frameWidth - 240, 330);
+        place(f.text, 120, kTextTop, frameWidth - 240, frameHeight - kTextTop - kTextBelow);
+        place(f.activer, right - 3 * kButtonWidth - 240, top, kButtonWidth, kButtonHeight);
+        place(f.continuer, right - 2 * kButtonWidth - 120, top, kButtonWidth, kButtonHeight);
+        place(f.annuler, right - kButtonWidth, top, kButtonWidth, kButtonHeight);
+    }
 }
 
 void frmRechercher::setFoundButtons(bool enabled)

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <array>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -83,6 +84,9 @@ private:
         QPushButton *annuler;
     };
     FoundFrame buildFoundFrame(const QString &objectSuffix, const QString &caption);
+    // Places the controls for a client area of width x height twips: the word box and the
+    // frames take the width, the found text box the height.
+    void arrange(int width, int height);
     void setFoundButtons(bool enabled);
     // Shows the recipe just found, its focus in the box that matched.
     Status showFound(RecipeSearch::Match match);
@@ -93,6 +97,7 @@ private:
     frmRecettes &book_;
     RecipeSearch search_;
     QPushButton *cancelButton_ = nullptr;
+    std::vector<FoundFrame> frames_;
 };
 
 } // namespace gratinel

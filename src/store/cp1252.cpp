@@ -1,6 +1,8 @@
 // Windows-1252 conversion tables and the recipe-text line-end conversions.
 #include "store/cp1252.h"
 
+#include <cstring>
+
 #include <array>
 
 namespace gratinel::cp1252 {
@@ -44,6 +46,23 @@ QString decode(const QByteArray &bytes)
 
 QString decode(const char *bytes, qsizetype len)
 {
+    // Apart from 0x80 to 0x9F the code page is Latin-1, which Qt decodes fastest. The bytes
+    // are tested eight at a time: a byte of that range has 100 for its top bits.
+    constexpr quint64 kOnes = 0x0101010101010101ULL;
+    constexpr quint64 kTop3 = 0xE0 * kOnes;
+    constexpr quint64 kHigh = 0x80 * kOnes;
+    bool latin1 = true;
+    qsizetype i = 0;
+    for (; latin1 && i + 8 <= len; i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes + i, 8);
+        const quint64 x = (word & kTop3) ^ kHigh; // a zero byte where the byte is 0x80 to 0x9F
+        latin1 = ((x - kOnes) & ~x & kHigh) == 0;
+    }
+    for (; latin1 && i < len; ++i)
+        latin1 = (static_cast<unsigned char>(bytes[i]) & 0xE0) != 0x80;
+    if (latin1)
+        return QString::fromLatin1(bytes, len);
     QString out(len, Qt::Uninitialized);
     char16_t *dst = reinterpret_cast<char16_t *>(out.data());
     for (qsizetype i = 0; i < len; ++i)

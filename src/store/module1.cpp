@@ -82,9 +82,14 @@ void raiseLowCount(RecordFile<Record> &file, Record &header, const std::function
     qint32 last = 0;
     if (!file.lastRecord(last).isOk())
         return;
+    // Records 2 to last are all the records there can be in use: a count that reaches their
+    // number cannot be low, and the file need not be read.
+    if (header.state >= last - 1)
+        return;
     qint32 inUse = 0;
-    if (!file.scan(2, last, [&](qint32, const Record &r) {
-                 inUse += r.state == kInUse;
+    // Only the state field of each record is read: nothing is decoded.
+    if (!file.scanBytes(2, last, [&](qint32, const char *r) {
+                 inUse += Record::stateIn(r) == kInUse;
                  return true;
              }).isOk())
         return;

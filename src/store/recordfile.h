@@ -4,10 +4,12 @@
 #include "store/datafile.h"
 
 #include <QByteArray>
+#include <QScopeGuard>
 #include <QtGlobal>
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace gratinel {
 
@@ -109,7 +111,10 @@ public:
     template <class Visit>
     Status scanBytes(qint32 first, qint32 last, Visit visit)
     {
-        QByteArray block;
+        // The block of the last scan serves again: a fresh one of this size would be new
+        // pages from the system at each scan. A scan started inside a visit gets its own.
+        QByteArray block = std::exchange(spareBlock_, QByteArray());
+        const auto keepBlock = qScopeGuard([&] { spareBlock_ = std::move(block); });
         for (qint64 n = first; n <= last;) {
             const qint64 count = std::min<qint64>(kScanBlock, qint64(last) - n + 1);
             block.resize(count * kRecordLength);
@@ -130,6 +135,7 @@ private:
     static qint64 offsetOf(qint32 n) { return (qint64(n) - 1) * kRecordLength; }
 
     DataFile file_;
+    QByteArray spareBlock_;
 };
 
 } // namespace gratinel

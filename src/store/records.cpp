@@ -7,6 +7,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace gratinel {
 
 namespace {
@@ -52,19 +56,29 @@ QString fieldText(const QByteArray &field)
 QString fieldText(const char *field, int size)
 {
     // A space byte is the only byte that decodes to a space: trimming the bytes first
-    // gives the same text and decodes only what is kept.
+    // gives the same text and decodes only what is kept. Fields are mostly padding, so the
+    // trailing spaces are passed over sixteen at a time where the processor can.
     int begin = 0;
     int end = size;
     while (begin < end && field[begin] == ' ')
         ++begin;
+#if defined(__SSE2__)
+    const __m128i spaces = _mm_set1_epi8(' ');
+    while (end - begin >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(field + end - 16));
+        const unsigned text = ~unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, spaces))) & 0xFFFFu;
+        if (text) {
+            // Bit i stands for byte end - 16 + i: the highest set bit is the last non-space.
+            end -= 15 - (31 - __builtin_clz(text));
+            return cp1252::decode(field + begin, end - begin);
+        }
+        end -= 16;
+    }
+#endif
     while (end > begin && field[end - 1] == ' ')
         --end;
     return cp1252::decode(field + begin, end - begin);
 }
-
-qint16 FamilyRecord::stateIn(const char *bytes) { return get16(bytes); }
-qint16 RecipeRecord::stateIn(const char *bytes) { return get16(bytes); }
-qint32 RecipeRecord::familyRecordIn(const char *bytes) { return get32(bytes + 2); }
 
 FamilyRecord FamilyRecord::decode(const char *bytes)
 {

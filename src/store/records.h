@@ -19,6 +19,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtEndian>
 #include <QtGlobal>
 
 namespace gratinel {
@@ -47,7 +48,7 @@ struct FamilyRecord {
 
     QString nameText() const { return fieldText(name); }
     // Fields read straight from a record's bytes, without decoding the rest.
-    static qint16 stateIn(const char *bytes);
+    static qint16 stateIn(const char *bytes) { return qFromLittleEndian<qint16>(bytes); }
     static QString nameTextIn(const char *bytes) { return fieldText(bytes + 2); }
     void setName(const QString &text) { name = fixedText(text); }
 };
@@ -68,8 +69,8 @@ struct RecipeRecord {
 
     QString titleText() const { return fieldText(title); }
     // Fields read straight from a record's bytes, without decoding the rest.
-    static qint16 stateIn(const char *bytes);
-    static qint32 familyRecordIn(const char *bytes);
+    static qint16 stateIn(const char *bytes) { return qFromLittleEndian<qint16>(bytes); }
+    static qint32 familyRecordIn(const char *bytes) { return qFromLittleEndian<qint32>(bytes + 2); }
     static QString titleTextIn(const char *bytes) { return fieldText(bytes + 6); }
     void setTitle(const QString &text) { title = fixedText(text); }
 };

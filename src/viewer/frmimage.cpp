@@ -3,13 +3,12 @@
 
 #include "platform/apptitle.h"
 #include "platform/platform.h"
+#include "platform/screenfit.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -19,8 +18,6 @@ namespace gratinel {
 namespace {
 
 constexpr qint16 kListPage = 11;
-// Room left on the screen for the window's frame and the desktop's panels.
-constexpr int kFrameAllowance = 48;
 // Below this width the caption, which says how to close the window, would be cut.
 constexpr int kMinClientWidth = 480;
 constexpr int kMinClientHeight = 120;
@@ -79,19 +76,15 @@ void frmImage::Form_Load()
 
 void frmImage::fitToImage()
 {
-    // The window takes the image's size, within the screen; beyond it the scroll bars come.
-    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    const QSize room = available.size() - QSize(kFrameAllowance, kFrameAllowance);
+    // The window takes the image's size, within the screen; beyond it the scroll bars come,
+    // and the wheel and the arrow keys move the image.
+    const QSize room = clientRoom(this);
     QSize client = Picture1->size();
     if (client.width() > room.width())
         client.rheight() += scroll_->horizontalScrollBar()->sizeHint().height();
     if (client.height() > room.height())
         client.rwidth() += scroll_->verticalScrollBar()->sizeHint().width();
-    client = client.boundedTo(room).expandedTo(QSize(kMinClientWidth, kMinClientHeight).boundedTo(room));
-    resize(client);
-    if (!parentWidget())
-        move(available.center() - rect().center());
+    fitToScreen(this, client.expandedTo(QSize(kMinClientWidth, kMinClientHeight)));
 }
 
 int frmImage::exec()
