@@ -260,7 +260,7 @@ int estimatedNesting(const QByteArray &html)
     return deepest;
 }
 
-Page readPage(const QByteArray &utf8)
+Page readPage(const QByteArray &utf8, bool withShown)
 {
     Page page;
     if (estimatedNesting(utf8) > kMaxHtmlNesting) {
@@ -297,7 +297,14 @@ Page readPage(const QByteArray &utf8)
         for (unsigned i = children.length; i > 0; --i)
             stack.push_back(static_cast<const GumboNode *>(children.data[i - 1]));
     }
+    if (withShown)
+        page.shown = readShownRecipe(parsed.output->root);
     return page;
+}
+
+QString textOfNode(const GumboInternalNode *node)
+{
+    return textOf(node);
 }
 
 QString plainText(const QString &html)

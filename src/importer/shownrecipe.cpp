@@ -1,0 +1,526 @@
+// Reading the recipe a page shows under its headings.
+#include "importer/shownrecipe.h"
+
+#include "importer/htmlpage.h"
+#include "importer/limits.h"
+#include "importer/mealmaster.h"
+
+#include <QRegularExpression>
+
+#include <gumbo.h>
+
+namespace gratinel::importer {
+
+namespace {
+
+enum class Role { None, Ingredients, Steps, End };
+
+// The page as a reader sees it, in order: headings, list items, paragraphs, and the ends of
+// recipe plug-in containers.
+struct Block {
+    enum Kind { Heading, Item, Para, Close } kind;
+    int level = 0;   // 1 to 6 for <h1>..<h6>, 7 for a label alone in a paragraph, 0 for a container
+    Role role = Role::None;
+    int container = 0; // of a container's heading and its close
+    QStringList lines;
+};
+
+QString attr(const GumboNode *n, const char *name)
+{
+    const GumboAttribute *a = gumbo_get_attribute(&n->v.element.attributes, name);
+    return a ? QString::fromUtf8(a->value) : QString();
+}
+
+// A heading's text as compared: lower case, no colon or spaces at the end, no article first.
+QString labelKey(const QString &text)
+{
+    QString t = collapseSpaces(text).toLower();
+    while (!t.isEmpty() && (t.endsWith(u':') || t.endsWith(u'：') || t.endsWith(u' ') || t.endsWith(u'.')))
+        t.chop(1);
+    static const QRegularExpression article(QStringLiteral("^(?:les|the|die|de|gli|i|los|las|os|as|le|la) "));
+    t.remove(article);
+    return t;
+}
+
+const QStringList &ingredientWords()
+{
+    static const QStringList words = {
+        QStringLiteral("ingrédients"), QStringLiteral("ingredients"), QStringLiteral("ingrédient"), QStringLiteral("ingredient"),
+        QStringLiteral("zutaten"), QStringLiteral("ingrediënten"), QStringLiteral("ingredienten"), QStringLiteral("ingredienti"),
+        QStringLiteral("ingredientes"), QStringLiteral("ingredienser"), QStringLiteral("ainekset"), QStringLiteral("składniki"),
+        QStringLiteral("suroviny"), QStringLiteral("přísady"), QStringLiteral("hozzávalók"), QStringLiteral("malzemeler"),
+        QStringLiteral("sastojci"), QStringLiteral("ingrediente"), QStringLiteral("benodigdheden"),
+        QStringLiteral("what you need"), QStringLiteral("you will need"), QStringLiteral("il vous faut")};
+    return words;
+}
+
+const QStringList &stepWords()
+{
+    static const QStringList words = {
+        QStringLiteral("préparation"), QStringLiteral("preparation"), QStringLiteral("instructions"), QStringLiteral("instruction"),
+        QStringLiteral("method"), QStringLiteral("méthode"), QStringLiteral("directions"), QStringLiteral("zubereitung"),
+        QStringLiteral("bereiding"), QStringLiteral("bereidingswijze"), QStringLiteral("werkwijze"), QStringLiteral("preparazione"),
+        QStringLiteral("procedimento"), QStringLiteral("elaboración"), QStringLiteral("preparación"), QStringLiteral("modo de preparo"),
+        QStringLiteral("modo de preparação"), QStringLiteral("étapes"), QStringLiteral("steps"), QStringLiteral("how to make it"),
+        QStringLiteral("anleitung"), QStringLiteral("réalisation"), QStringLiteral("tilberedning"), QStringLiteral("fremgangsmåde"),
+        QStringLiteral("tillagning"), QStringLiteral("gör så här"), QStringLiteral("valmistus"), QStringLiteral("przygotowanie"),
+        QStringLiteral("postup"), QStringLiteral("příprava"), QStringLiteral("elkészítés"), QStringLiteral("hazırlanışı"),
+        QStringLiteral("yapılışı"), QStringLiteral("mod de preparare"), QStringLiteral("priprema")};
+    return words;
+}
+
+// Headings after which a recipe's steps are over.
+const QStringList &endWords()
+{
+    static const QStringList words = {
+        QStringLiteral("notes"), QStringLiteral("note"), QStringLiteral("conseils"), QStringLiteral("astuces"), QStringLiteral("tips"),
+        QStringLiteral("nutrition"), QStringLiteral("commentaires"), QStringLiteral("comments"), QStringLiteral("kommentare"),
+        QStringLiteral("tipps"), QStringLiteral("consigli"), QStringLiteral("consejos"), QStringLiteral("tags"),
+        QStringLiteral("partager"), QStringLiteral("share"), QStringLiteral("à propos"), QStringLiteral("about")};
+    return words;
+}
+
+// What a heading's text names. loose: a real heading (<h2>, ...), that may say more after its
+// word; otherwise a label in a paragraph, that must be the word alone.
+Role roleOf(const QString &text, bool loose)
+{
+    const QString key = labelKey(text);
+    if (key.isEmpty() || key.size() > 60)
+        return Role::None;
+    const auto startsWithWord = [&](const QStringList &words, QString *rest) {
+        for (const QString &w : words) {
+            if (key == w) {
+                rest->clear();
+                return true;
+            }
+            if (key.startsWith(w) && key.size() > w.size() && !key.at(w.size()).isLetterOrNumber()) {
+                *rest = key.mid(w.size()).trimmed();
+                return true;
+            }
+        }
+        return false;
+    };
+    QString rest;
+    if (startsWithWord(ingredientWords(), &rest)) {
+        if (rest.isEmpty())
+            return Role::Ingredients;
+        // Only the people or dish it is for: "pour 4 personnes", "(6 parts)", "for the cake".
+        static const QRegularExpression forWhom(QStringLiteral(
+            "^(?:[(:\\-–—]|\\d|pour |for |für |per |para |voor |til |för |na |dla |do )"));
+        return loose && forWhom.match(rest).hasMatch() ? Role::Ingredients : Role::None;
+    }
+    if (startsWithWord(stepWords(), &rest)) {
+        // "Préparation : 15 min" is a time, not a heading.
+        static const QRegularExpression digit(QStringLiteral("\\d"));
+        if (rest.isEmpty() || (loose && !rest.contains(digit)))
+            return Role::Steps;
+        return Role::None;
+    }
+    if (loose && startsWithWord(endWords(), &rest) && rest.size() < 20)
+        return Role::End;
+    return Role::None;
+}
+
+// A class or id token that marks a recipe plug-in's list of ingredients or steps
+// ("wprm-recipe-ingredients-container", "tasty-recipes-instructions", "mv-create-ingredients",
+// "zlrecipe-instructions-list", "recipe-card-directions", "ingredients").
+Role containerRole(const QString &classes)
+{
+    static const QRegularExpression re(QStringLiteral(
+        "^(?:[a-z-]*recipes?[a-z-]*?-?|wprm-|tasty-|mv-create-|ers|cooked-)?"
+        "(ingredients|instructions|directions|method|steps|preparation)"
+        "(?:-?(?:list|container|section|wrap|wrapper|box|body|group))?$"));
+    for (const QString &token : classes.toLower().split(u' ', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch m = re.match(token);
+        if (m.hasMatch())
+            return m.captured(1) == QLatin1String("ingredients") ? Role::Ingredients : Role::Steps;
+    }
+    return Role::None;
+}
+
+// A recipe plug-in's title ("wprm-recipe-name", "tasty-recipes-title", "mv-create-title").
+bool isPluginTitle(const QString &classes)
+{
+    static const QRegularExpression re(QStringLiteral(
+        "^(?:[a-z-]*recipes?-(?:name|title)|mv-create-title|zlrecipe-title|ersname|recipe-card-title)$"));
+    for (const QString &token : classes.toLower().split(u' ', Qt::SkipEmptyParts))
+        if (re.match(token).hasMatch())
+            return true;
+    return false;
+}
+
+// Parts of a page that hold no recipe of its own.
+bool isOffTopic(const GumboNode *n)
+{
+    switch (n->v.element.tag) {
+    case GUMBO_TAG_SCRIPT: case GUMBO_TAG_STYLE: case GUMBO_TAG_NOSCRIPT: case GUMBO_TAG_TEMPLATE:
+    case GUMBO_TAG_NAV: case GUMBO_TAG_FOOTER: case GUMBO_TAG_ASIDE: case GUMBO_TAG_FORM: case GUMBO_TAG_BUTTON:
+    case GUMBO_TAG_SELECT: case GUMBO_TAG_SVG: case GUMBO_TAG_IFRAME: case GUMBO_TAG_OBJECT:
+        return true;
+    default:
+        break;
+    }
+    const QString names = (attr(n, "class") + u' ' + attr(n, "id")).toLower();
+    return names.contains(QLatin1String("comment")) || names.contains(QLatin1String("sidebar"))
+           || names.contains(QLatin1String("breadcrumb")) || names.contains(QLatin1String("related"));
+}
+
+bool isBlockTag(GumboTag tag)
+{
+    switch (tag) {
+    case GUMBO_TAG_P: case GUMBO_TAG_DIV: case GUMBO_TAG_UL: case GUMBO_TAG_OL: case GUMBO_TAG_LI:
+    case GUMBO_TAG_H1: case GUMBO_TAG_H2: case GUMBO_TAG_H3: case GUMBO_TAG_H4: case GUMBO_TAG_H5: case GUMBO_TAG_H6:
+    case GUMBO_TAG_TABLE: case GUMBO_TAG_TR: case GUMBO_TAG_SECTION: case GUMBO_TAG_ARTICLE: case GUMBO_TAG_PRE:
+    case GUMBO_TAG_DL: case GUMBO_TAG_DT: case GUMBO_TAG_DD: case GUMBO_TAG_HEADER: case GUMBO_TAG_MAIN:
+    case GUMBO_TAG_BLOCKQUOTE: case GUMBO_TAG_FIGURE: case GUMBO_TAG_TBODY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool hasBlockChild(const GumboNode *n, bool listsOnly = false)
+{
+    const GumboVector &c = n->v.element.children;
+    for (unsigned i = 0; i < c.length; ++i) {
+        const auto *child = static_cast<const GumboNode *>(c.data[i]);
+        if (child->type != GUMBO_NODE_ELEMENT)
+            continue;
+        const GumboTag tag = child->v.element.tag;
+        if (listsOnly ? tag == GUMBO_TAG_UL || tag == GUMBO_TAG_OL : isBlockTag(tag))
+            return true;
+    }
+    return false;
+}
+
+// The text of a <pre> as it stands, spaces and line ends kept.
+QString rawText(const GumboNode *root)
+{
+    QString out;
+    std::vector<const GumboNode *> stack{root};
+    while (!stack.empty() && out.size() < kMaxFieldChars * 4) {
+        const GumboNode *n = stack.back();
+        stack.pop_back();
+        if (n->type == GUMBO_NODE_TEXT || n->type == GUMBO_NODE_WHITESPACE || n->type == GUMBO_NODE_CDATA) {
+            out += QString::fromUtf8(n->v.text.text);
+        } else if (n->type == GUMBO_NODE_ELEMENT) {
+            if (n->v.element.tag == GUMBO_TAG_BR)
+                out += u'\n';
+            const GumboVector &c = n->v.element.children;
+            for (unsigned i = c.length; i > 0; --i)
+                stack.push_back(static_cast<const GumboNode *>(c.data[i - 1]));
+        }
+    }
+    return out;
+}
+
+struct Reader {
+    ShownRecipe result;
+    std::vector<Block> blocks;
+    QString ogTitle, siteName, h1, pluginTitle, pageTitle;
+    int containers = 0;
+
+    void add(Block::Kind kind, const QStringList &lines, int level = 0, Role role = Role::None)
+    {
+        if (blocks.size() < size_t(kMaxLines) * 8)
+            blocks.push_back({kind, level, role, 0, lines});
+    }
+
+    void meta(const GumboNode *n)
+    {
+        const QString property = attr(n, "property").isEmpty() ? attr(n, "name") : attr(n, "property");
+        const QString content = collapseSpaces(attr(n, "content"));
+        if (property == QLatin1String("og:title") && ogTitle.isEmpty())
+            ogTitle = content;
+        else if (property == QLatin1String("og:site_name") && siteName.isEmpty())
+            siteName = content;
+        else if (property == QLatin1String("og:image") && result.image.isEmpty())
+            result.image = attr(n, "content").trimmed();
+    }
+
+    // A paragraph or a leaf division: a label first ("Ingrédients :") becomes a heading.
+    void paragraph(const GumboNode *n)
+    {
+        QStringList lines = textOfNode(n).split(u'\n', Qt::SkipEmptyParts);
+        if (lines.isEmpty())
+            return;
+        if (const Role role = roleOf(lines.first(), false); role != Role::None) {
+            add(Block::Heading, {lines.first()}, 7, role);
+            lines.removeFirst();
+        }
+        if (!lines.isEmpty())
+            add(Block::Para, lines);
+    }
+
+    void read(const GumboNode *root)
+    {
+        struct Frame {
+            const GumboNode *node;
+            int closes; // a container heading's number to close after the children, or 0
+        };
+        // The roles of the plug-in containers we are in.
+        std::vector<Role> inside;
+        std::vector<Frame> stack{{root, 0}};
+        while (!stack.empty()) {
+            const Frame f = stack.back();
+            stack.pop_back();
+            if (f.closes != 0) {
+                Block b{Block::Close, 0, Role::None, f.closes, {}};
+                blocks.push_back(b);
+                inside.pop_back();
+                continue;
+            }
+            const GumboNode *n = f.node;
+            if (n->type != GUMBO_NODE_ELEMENT && n->type != GUMBO_NODE_DOCUMENT && n->type != GUMBO_NODE_TEMPLATE)
+                continue;
+            const GumboVector *children = &n->v.document.children;
+            if (n->type != GUMBO_NODE_DOCUMENT) {
+                children = &n->v.element.children;
+                const GumboTag tag = n->v.element.tag;
+                if (tag == GUMBO_TAG_META) {
+                    meta(n);
+                    continue;
+                }
+                if (tag == GUMBO_TAG_TITLE) {
+                    if (pageTitle.isEmpty())
+                        pageTitle = collapseSpaces(textOfNode(n));
+                    continue;
+                }
+                if (isOffTopic(n))
+                    continue;
+                const QString classes = attr(n, "class");
+                if (pluginTitle.isEmpty() && !classes.isEmpty() && isPluginTitle(classes))
+                    pluginTitle = collapseSpaces(textOfNode(n));
+                if (tag >= GUMBO_TAG_H1 && tag <= GUMBO_TAG_H6) {
+                    const QString text = collapseSpaces(textOfNode(n));
+                    const int level = 1 + int(tag - GUMBO_TAG_H1);
+                    if (level == 1 && h1.isEmpty())
+                        h1 = text;
+                    const Role role = roleOf(text, true);
+                    // A plug-in's own heading inside its container says nothing more.
+                    if (!text.isEmpty() && (role == Role::None || role == Role::End
+                                            || std::find(inside.begin(), inside.end(), role) == inside.end()))
+                        add(Block::Heading, {text}, level, role);
+                    continue;
+                }
+                if (tag == GUMBO_TAG_PRE) {
+                    const QString raw = rawText(n);
+                    if (looksLikeMealMaster(raw)) {
+                        if (result.mealMaster.size() < kMaxScripts)
+                            result.mealMaster << raw;
+                    } else {
+                        paragraph(n);
+                    }
+                    continue;
+                }
+                if (tag == GUMBO_TAG_LI && !hasBlockChild(n, true)) {
+                    if (const QString t = collapseSpaces(textOfNode(n).split(u'\n').join(u' ')); !t.isEmpty())
+                        add(Block::Item, {t});
+                    continue;
+                }
+                if (tag == GUMBO_TAG_LI) {
+                    // An item that holds lists: their items, the item's own text lost.
+                } else if (tag == GUMBO_TAG_TR) {
+                    QStringList cells;
+                    for (unsigned i = 0; i < children->length; ++i) {
+                        const auto *cell = static_cast<const GumboNode *>(children->data[i]);
+                        if (cell->type == GUMBO_NODE_ELEMENT)
+                            if (const QString t = collapseSpaces(textOfNode(cell).split(u'\n').join(u' ')); !t.isEmpty())
+                                cells << t;
+                    }
+                    if (!cells.isEmpty())
+                        add(Block::Item, {cells.join(u' ')});
+                    continue;
+                } else if (tag == GUMBO_TAG_P || tag == GUMBO_TAG_DT || tag == GUMBO_TAG_DD
+                           || ((tag == GUMBO_TAG_DIV || tag == GUMBO_TAG_SPAN || tag == GUMBO_TAG_SECTION) && !hasBlockChild(n))) {
+                    paragraph(n);
+                    continue;
+                }
+                const Role role = classes.isEmpty() && attr(n, "id").isEmpty()
+                                      ? Role::None
+                                      : containerRole(classes + u' ' + attr(n, "id"));
+                if (role != Role::None && std::find(inside.begin(), inside.end(), role) == inside.end()
+                    && inside.size() < size_t(kMaxDepth)) {
+                    ++containers;
+                    blocks.push_back({Block::Heading, 0, role, containers, {}});
+                    inside.push_back(role);
+                    stack.push_back({nullptr, containers});
+                }
+            }
+            for (unsigned i = children->length; i > 0; --i)
+                stack.push_back({static_cast<const GumboNode *>(children->data[i - 1]), 0});
+        }
+    }
+
+    // The blocks under the heading at h: up to the end of its container, the next heading
+    // of another role, or of a rank as high as its own.
+    std::vector<Block> region(size_t h) const
+    {
+        std::vector<Block> out;
+        const Block &head = blocks[h];
+        for (size_t j = h + 1; j < blocks.size(); ++j) {
+            const Block &b = blocks[j];
+            if (b.kind == Block::Close) {
+                if (head.container != 0 && b.container == head.container)
+                    break;
+                continue;
+            }
+            if (b.kind == Block::Heading) {
+                if (b.role == Role::End || (b.role != Role::None && b.role != head.role))
+                    break;
+                if (b.role == head.role) {
+                    if (head.container == 0)
+                        break;
+                    continue;
+                }
+                if (head.container == 0 && b.level <= head.level)
+                    break;
+            }
+            out.push_back(b);
+        }
+        return out;
+    }
+
+    // Ingredient lines of a region: its items with its sub-headings, or the lines of its
+    // paragraphs when it has no list.
+    static QStringList ingredientsIn(const std::vector<Block> &region)
+    {
+        QStringList out;
+        const bool list = std::any_of(region.begin(), region.end(), [](const Block &b) { return b.kind == Block::Item; });
+        for (const Block &b : region) {
+            if (out.size() >= kMaxLines)
+                break;
+            if (b.kind == Block::Heading && !b.lines.isEmpty())
+                out << u'\x01' + b.lines.first();
+            else if (b.kind == Block::Item || (!list && b.kind == Block::Para))
+                for (const QString &l : b.lines)
+                    if (const QString t = withoutBullet(l); !t.isEmpty())
+                        out << t;
+        }
+        // A sub-heading with nothing under it says nothing.
+        QStringList kept;
+        for (int i = 0; i < out.size(); ++i)
+            if (!out.at(i).startsWith(u'\x01') || (i + 1 < out.size() && !out.at(i + 1).startsWith(u'\x01')))
+                kept << out.at(i);
+        return kept;
+    }
+
+    static std::vector<RecipeFields::Step> stepsIn(const std::vector<Block> &region)
+    {
+        std::vector<RecipeFields::Step> out;
+        const bool list = std::any_of(region.begin(), region.end(), [](const Block &b) { return b.kind == Block::Item; });
+        QString section;
+        for (const Block &b : region) {
+            if (int(out.size()) >= kMaxLines)
+                break;
+            if (b.kind == Block::Heading && !b.lines.isEmpty())
+                section = b.lines.first();
+            else if (b.kind == Block::Item || (!list && b.kind == Block::Para))
+                for (const QString &l : b.lines)
+                    if (const QString t = withoutBullet(l); !t.isEmpty() && !isStepNumber(t))
+                        out.push_back({section, t});
+        }
+        return out;
+    }
+
+    // A line without its bullet or number ("- ", "• ", "1. ", "2) ").
+    static QString withoutBullet(const QString &line)
+    {
+        static const QRegularExpression bullet(QStringLiteral("^(?:[-–•*·▪✓✔]\\s*|\\d{1,2}[.)]\\s+)"));
+        return collapseSpaces(QString(line).remove(bullet));
+    }
+
+    // "Étape 1", "Step 2:" alone: the number of the step that follows.
+    static bool isStepNumber(const QString &line)
+    {
+        static const QRegularExpression re(QStringLiteral("^(?:step|[ée]tape|schritt|paso|passo|stap|krok)?\\s*\\d{1,2}\\s*[.:)]?$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+        return re.match(line).hasMatch();
+    }
+
+    void findRecipe()
+    {
+        size_t ingredientsAt = blocks.size();
+        for (size_t i = 0; i < blocks.size() && result.ingredients.isEmpty(); ++i) {
+            if (blocks[i].kind != Block::Heading || blocks[i].role != Role::Ingredients)
+                continue;
+            const QStringList lines = ingredientsIn(region(i));
+            if (std::count_if(lines.begin(), lines.end(), [](const QString &l) { return !l.startsWith(u'\x01'); }) >= 2) {
+                result.ingredients = lines;
+                ingredientsAt = i;
+            }
+        }
+        // The steps after the ingredients, or before them when none follow.
+        for (int pass = 0; pass < 2 && result.steps.empty(); ++pass) {
+            for (size_t i = pass == 0 && ingredientsAt < blocks.size() ? ingredientsAt : 0; i < blocks.size(); ++i) {
+                if (blocks[i].kind != Block::Heading || blocks[i].role != Role::Steps)
+                    continue;
+                result.steps = stepsIn(region(i));
+                if (!result.steps.empty())
+                    break;
+            }
+        }
+    }
+
+    // title without the site's name: "Tarte | Chez Marie" gives "Tarte".
+    QString withoutSiteName(const QString &title) const
+    {
+        static const QStringList separators = {QStringLiteral(" | "), QStringLiteral(" - "), QStringLiteral(" – "),
+                                               QStringLiteral(" — "), QStringLiteral(" · "), QStringLiteral(" :: "),
+                                               QStringLiteral(" » "), QStringLiteral(" • ")};
+        QString t = title;
+        if (!siteName.isEmpty()) {
+            for (const QString &s : separators) {
+                if (t.endsWith(s + siteName, Qt::CaseInsensitive))
+                    return t.chopped(s.size() + siteName.size()).trimmed();
+                if (t.startsWith(siteName + s, Qt::CaseInsensitive))
+                    return t.mid(s.size() + siteName.size()).trimmed();
+            }
+            return t;
+        }
+        qsizetype cut = -1;
+        for (const QString &s : separators)
+            cut = std::max(cut, t.lastIndexOf(s));
+        if (cut > 0 && t.size() - cut <= 40)
+            t = t.left(cut).trimmed();
+        return t;
+    }
+
+    void chooseTitle()
+    {
+        const QString og = withoutSiteName(ogTitle);
+        const auto core = [](const QString &t) { return collapseSpaces(t).toLower(); };
+        QString heading = h1.compare(siteName, Qt::CaseInsensitive) == 0 ? QString() : h1;
+        if (!pluginTitle.isEmpty())
+            result.title = pluginTitle;
+        else if (!heading.isEmpty() && !og.isEmpty())
+            // The first <h1> may be the site's logo: it is taken when it agrees with og:title.
+            result.title = core(og).contains(core(heading)) || core(heading).contains(core(og))
+                               ? (heading.size() <= og.size() ? heading : og)
+                               : og;
+        else if (!heading.isEmpty())
+            result.title = heading;
+        else if (!og.isEmpty())
+            result.title = og;
+        else
+            result.title = withoutSiteName(pageTitle);
+    }
+};
+
+} // namespace
+
+int ShownRecipe::ingredientCount() const
+{
+    return int(std::count_if(ingredients.begin(), ingredients.end(), [](const QString &l) { return !l.startsWith(u'\x01'); }));
+}
+
+ShownRecipe readShownRecipe(const GumboInternalNode *root)
+{
+    Reader reader;
+    reader.read(root);
+    reader.findRecipe();
+    reader.chooseTitle();
+    return std::move(reader.result);
+}
+
+} // namespace gratinel::importer
