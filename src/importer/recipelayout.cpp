@@ -34,7 +34,8 @@ QString yieldLine(const QString &yield)
     // "4", "4 servings", "Serves 4", "6 personnes": a number of people.
     static const QRegularExpression people(
         QStringLiteral("^(?:serves\\s+|pour\\s+)?(\\d+(?:[.,]\\d+)?)(?:\\s*(?:servings?|serves|people|persons?|"
-                       "portions?|personnes?|pers\\.?|parts?))?$"),
+                       "portions?|personnes?|pers\\.?|parts?|portionen|personen|porzion[ei]|porciones|raciones|personas|"
+                       "persone|porties|personer|portioner))?$"),
         QRegularExpression::CaseInsensitiveOption);
     if (const QRegularExpressionMatch m = people.match(y); m.hasMatch()) {
         const QString n = m.captured(1);
