@@ -9,6 +9,8 @@
 
 #include <gumbo.h>
 
+#include <cstring>
+
 namespace gratinel::importer {
 
 namespace {
@@ -23,6 +25,7 @@ struct Block {
     Role role = Role::None;
     int container = 0; // of a container's heading and its close
     QStringList lines;
+    const GumboNode *item = nullptr; // a list item or table row whose text is read when needed
 };
 
 QString attr(const GumboNode *n, const char *name)
@@ -31,14 +34,32 @@ QString attr(const GumboNode *n, const char *name)
     return a ? QString::fromUtf8(a->value) : QString();
 }
 
+// The raw value of an attribute, "" when absent: tested before any text is made of it.
+const char *rawAttr(const GumboNode *n, const char *name)
+{
+    const GumboAttribute *a = gumbo_get_attribute(&n->v.element.attributes, name);
+    return a ? a->value : "";
+}
+
+bool containsAny(const char *text, std::initializer_list<const char *> words)
+{
+    if (!*text)
+        return false;
+    for (const char *w : words)
+        if (strcasestr(text, w))
+            return true;
+    return false;
+}
+
 // A heading's text as compared: lower case, no colon or spaces at the end, no article first.
 QString labelKey(const QString &text)
 {
     QString t = collapseSpaces(text).toLower();
     while (!t.isEmpty() && (t.endsWith(u':') || t.endsWith(u'：') || t.endsWith(u' ') || t.endsWith(u'.')))
         t.chop(1);
-    static const QRegularExpression article(QStringLiteral("^(?:les|the|die|de|gli|i|los|las|os|as|le|la) "));
-    t.remove(article);
+    for (const char *article : {"les ", "the ", "die ", "de ", "gli ", "i ", "los ", "las ", "os ", "as ", "le ", "la "})
+        if (t.startsWith(QLatin1StringView(article)))
+            return t.mid(qsizetype(std::strlen(article)));
     return t;
 }
 
@@ -84,6 +105,8 @@ const QStringList &endWords()
 // word; otherwise a label in a paragraph, that must be the word alone.
 Role roleOf(const QString &text, bool loose)
 {
+    if (text.size() > 80)
+        return Role::None;
     const QString key = labelKey(text);
     if (key.isEmpty() || key.size() > 60)
         return Role::None;
@@ -160,9 +183,10 @@ bool isOffTopic(const GumboNode *n)
     default:
         break;
     }
-    const QString names = (attr(n, "class") + u' ' + attr(n, "id")).toLower();
-    return names.contains(QLatin1String("comment")) || names.contains(QLatin1String("sidebar"))
-           || names.contains(QLatin1String("breadcrumb")) || names.contains(QLatin1String("related"));
+    for (const char *name : {"class", "id"})
+        if (containsAny(rawAttr(n, name), {"comment", "sidebar", "breadcrumb", "related"}))
+            return true;
+    return false;
 }
 
 bool isBlockTag(GumboTag tag)
@@ -288,8 +312,8 @@ struct Reader {
                 }
                 if (isOffTopic(n))
                     continue;
-                const QString classes = attr(n, "class");
-                if (pluginTitle.isEmpty() && !classes.isEmpty() && isPluginTitle(classes))
+                const char *classes = rawAttr(n, "class");
+                if (pluginTitle.isEmpty() && containsAny(classes, {"name", "title"}) && isPluginTitle(QString::fromUtf8(classes)))
                     pluginTitle = collapseSpaces(textOfNode(n));
                 if (tag >= GUMBO_TAG_H1 && tag <= GUMBO_TAG_H6) {
                     const QString text = collapseSpaces(textOfNode(n));
@@ -313,32 +337,25 @@ struct Reader {
                     }
                     continue;
                 }
-                if (tag == GUMBO_TAG_LI && !hasBlockChild(n, true)) {
-                    if (const QString t = collapseSpaces(textOfNode(n).split(u'\n').join(u' ')); !t.isEmpty())
-                        add(Block::Item, {t});
+                if ((tag == GUMBO_TAG_LI && !hasBlockChild(n, true)) || tag == GUMBO_TAG_TR) {
+                    // Most lists of a page are no recipe's: an item's text is read when needed.
+                    if (blocks.size() < size_t(kMaxLines) * 8)
+                        blocks.push_back({Block::Item, 0, Role::None, 0, {}, n});
                     continue;
                 }
                 if (tag == GUMBO_TAG_LI) {
                     // An item that holds lists: their items, the item's own text lost.
-                } else if (tag == GUMBO_TAG_TR) {
-                    QStringList cells;
-                    for (unsigned i = 0; i < children->length; ++i) {
-                        const auto *cell = static_cast<const GumboNode *>(children->data[i]);
-                        if (cell->type == GUMBO_NODE_ELEMENT)
-                            if (const QString t = collapseSpaces(textOfNode(cell).split(u'\n').join(u' ')); !t.isEmpty())
-                                cells << t;
-                    }
-                    if (!cells.isEmpty())
-                        add(Block::Item, {cells.join(u' ')});
-                    continue;
                 } else if (tag == GUMBO_TAG_P || tag == GUMBO_TAG_DT || tag == GUMBO_TAG_DD
                            || ((tag == GUMBO_TAG_DIV || tag == GUMBO_TAG_SPAN || tag == GUMBO_TAG_SECTION) && !hasBlockChild(n))) {
                     paragraph(n);
                     continue;
                 }
-                const Role role = classes.isEmpty() && attr(n, "id").isEmpty()
-                                      ? Role::None
-                                      : containerRole(classes + u' ' + attr(n, "id"));
+                const std::initializer_list<const char *> roleWords = {"ingredient", "instruction", "direction", "method",
+                                                                       "steps", "preparation"};
+                const char *id = rawAttr(n, "id");
+                const Role role = containsAny(classes, roleWords) || containsAny(id, roleWords)
+                                      ? containerRole(QString::fromUtf8(classes) + u' ' + QString::fromUtf8(id))
+                                      : Role::None;
                 if (role != Role::None && std::find(inside.begin(), inside.end(), role) == inside.end()
                     && inside.size() < size_t(kMaxDepth)) {
                     ++containers;
@@ -377,8 +394,31 @@ struct Reader {
                     break;
             }
             out.push_back(b);
+            if (b.item) {
+                out.back().lines = itemLines(b.item);
+                if (out.back().lines.isEmpty())
+                    out.pop_back();
+            }
         }
         return out;
+    }
+
+    // A list item's text on one line, or a table row's cells side by side.
+    static QStringList itemLines(const GumboNode *n)
+    {
+        QStringList cells;
+        if (n->v.element.tag == GUMBO_TAG_TR) {
+            const GumboVector &children = n->v.element.children;
+            for (unsigned i = 0; i < children.length; ++i) {
+                const auto *cell = static_cast<const GumboNode *>(children.data[i]);
+                if (cell->type == GUMBO_NODE_ELEMENT)
+                    cells << textOfNode(cell).split(u'\n').join(u' ');
+            }
+        } else {
+            cells << textOfNode(n).split(u'\n').join(u' ');
+        }
+        const QString t = collapseSpaces(cells.join(u' '));
+        return t.isEmpty() ? QStringList() : QStringList{t};
     }
 
     // Ingredient lines of a region: its items with its sub-headings, or the lines of its
