@@ -26,6 +26,8 @@ struct Block {
     int container = 0; // of a container's heading and its close
     QStringList lines;
     const GumboNode *item = nullptr; // a list item or table row whose text is read when needed
+    const GumboNode *holder = nullptr; // a paragraph's parent, a list item's list's parent
+    size_t scopeEnd = SIZE_MAX;      // a heading's: the first block after the element that holds it
 };
 
 QString attr(const GumboNode *n, const char *name)
@@ -243,11 +245,40 @@ struct Reader {
     std::vector<Block> blocks;
     QString ogTitle, siteName, h1, pluginTitle, pageTitle;
     int containers = 0;
+    // Headings waiting for the end of the element that holds them, innermost last.
+    struct Scope {
+        const GumboNode *holder;
+        size_t heading;
+    };
+    std::vector<Scope> scopes;
+    bool product = false; // a shop's product page: its ingredients are a product's
 
-    void add(Block::Kind kind, const QStringList &lines, int level = 0, Role role = Role::None)
+    void addHeading(const QString &text, int level, Role role, const GumboNode *self)
+    {
+        add(Block::Heading, {text}, level, role);
+        if (self->parent && self->parent->type == GUMBO_NODE_ELEMENT)
+            scopes.push_back({self->parent, blocks.size() - 1});
+    }
+
+    // The end of holder: its headings' scopes end here, or in the element above when
+    // nothing followed them in it (a heading alone in its own wrapper).
+    void leave(const GumboNode *holder)
+    {
+        while (!scopes.empty() && scopes.back().holder == holder) {
+            const size_t h = scopes.back().heading;
+            scopes.pop_back();
+            if (blocks.size() <= h + 1 && holder->parent && holder->parent->type == GUMBO_NODE_ELEMENT)
+                scopes.push_back({holder->parent, h});
+            else
+                blocks[h].scopeEnd = blocks.size();
+        }
+    }
+
+    void add(Block::Kind kind, const QStringList &lines, int level = 0, Role role = Role::None,
+             const GumboNode *holder = nullptr)
     {
         if (blocks.size() < size_t(kMaxLines) * 8)
-            blocks.push_back({kind, level, role, 0, lines});
+            blocks.push_back({kind, level, role, 0, lines, nullptr, holder});
     }
 
     void meta(const GumboNode *n)
@@ -260,6 +291,8 @@ struct Reader {
             siteName = content;
         else if (property == QLatin1String("og:image") && result.image.isEmpty())
             result.image = attr(n, "content").trimmed();
+        else if (property == QLatin1String("og:type") && content.startsWith(QLatin1String("product"), Qt::CaseInsensitive))
+            product = true;
     }
 
     // A paragraph or a leaf division: a label first ("Ingrédients :") becomes a heading.
@@ -269,18 +302,19 @@ struct Reader {
         if (lines.isEmpty())
             return;
         if (const Role role = roleOf(lines.first(), false); role != Role::None) {
-            add(Block::Heading, {lines.first()}, 7, role);
+            addHeading(lines.first(), 7, role, n);
             lines.removeFirst();
         }
         if (!lines.isEmpty())
-            add(Block::Para, lines);
+            add(Block::Para, lines, 0, Role::None, n->parent);
     }
 
     void read(const GumboNode *root)
     {
         struct Frame {
             const GumboNode *node;
-            int closes; // a container heading's number to close after the children, or 0
+            int closes = 0;       // a container heading's number to close after the children, or 0
+            bool leaving = false; // the end of node, after its children
         };
         // The roles of the plug-in containers we are in.
         std::vector<Role> inside;
@@ -289,9 +323,12 @@ struct Reader {
             const Frame f = stack.back();
             stack.pop_back();
             if (f.closes != 0) {
-                Block b{Block::Close, 0, Role::None, f.closes, {}};
-                blocks.push_back(b);
+                blocks.push_back({Block::Close, 0, Role::None, f.closes, {}});
                 inside.pop_back();
+                continue;
+            }
+            if (f.leaving) {
+                leave(f.node);
                 continue;
             }
             const GumboNode *n = f.node;
@@ -324,7 +361,7 @@ struct Reader {
                     // A plug-in's own heading inside its container says nothing more.
                     if (!text.isEmpty() && (role == Role::None || role == Role::End
                                             || std::find(inside.begin(), inside.end(), role) == inside.end()))
-                        add(Block::Heading, {text}, level, role);
+                        addHeading(text, level, role, n);
                     continue;
                 }
                 if (tag == GUMBO_TAG_PRE) {
@@ -339,8 +376,9 @@ struct Reader {
                 }
                 if ((tag == GUMBO_TAG_LI && !hasBlockChild(n, true)) || tag == GUMBO_TAG_TR) {
                     // Most lists of a page are no recipe's: an item's text is read when needed.
+                    const GumboNode *list = n->parent && n->parent->parent ? n->parent->parent : n->parent;
                     if (blocks.size() < size_t(kMaxLines) * 8)
-                        blocks.push_back({Block::Item, 0, Role::None, 0, {}, n});
+                        blocks.push_back({Block::Item, 0, Role::None, 0, {}, n, list});
                     continue;
                 }
                 if (tag == GUMBO_TAG_LI) {
@@ -363,6 +401,7 @@ struct Reader {
                     inside.push_back(role);
                     stack.push_back({nullptr, containers});
                 }
+                stack.push_back({n, 0, true});
             }
             for (unsigned i = children->length; i > 0; --i)
                 stack.push_back({static_cast<const GumboNode *>(children->data[i - 1]), 0});
@@ -375,7 +414,7 @@ struct Reader {
     {
         std::vector<Block> out;
         const Block &head = blocks[h];
-        for (size_t j = h + 1; j < blocks.size(); ++j) {
+        for (size_t j = h + 1; j < std::min(blocks.size(), head.scopeEnd); ++j) {
             const Block &b = blocks[j];
             if (b.kind == Block::Close) {
                 if (head.container != 0 && b.container == head.container)
@@ -423,16 +462,52 @@ struct Reader {
 
     // Ingredient lines of a region: its items with its sub-headings, or the lines of its
     // paragraphs when it has no list.
+    // Two blocks in the same kind of place: holders of the same tag and classes.
+    static bool samePlace(const Block &a, const Block &b)
+    {
+        const GumboNode *x = a.holder;
+        const GumboNode *y = b.holder;
+        if (x == y)
+            return true;
+        if (!x || !y || x->type != GUMBO_NODE_ELEMENT || y->type != GUMBO_NODE_ELEMENT || x->v.element.tag != y->v.element.tag)
+            return false;
+        return std::strcmp(rawAttr(x, "class"), rawAttr(y, "class")) == 0;
+    }
+
+    // The region's content of the kind it starts with, in the same kind of place: items up to
+    // a paragraph, or paragraphs up to a list (a short line ending in ':' is a sub-heading):
+    // the page goes on with other things after the recipe.
+    static std::vector<Block> content(std::vector<Block> region)
+    {
+        for (Block &b : region) {
+            if (b.kind == Block::Para && b.lines.size() == 1 && b.lines.first().size() <= 60 && b.lines.first().endsWith(u':')) {
+                b.kind = Block::Heading;
+                b.lines.first().chop(1);
+            }
+        }
+        const auto first = std::find_if(region.begin(), region.end(),
+                                        [](const Block &b) { return b.kind == Block::Item || b.kind == Block::Para; });
+        if (first == region.end())
+            return {};
+        const Block start = *first;
+        std::vector<Block> out;
+        for (const Block &b : region) {
+            if ((b.kind == Block::Item || b.kind == Block::Para) && (b.kind != start.kind || !samePlace(b, start)))
+                break;
+            out.push_back(b);
+        }
+        return out;
+    }
+
     static QStringList ingredientsIn(const std::vector<Block> &region)
     {
         QStringList out;
-        const bool list = std::any_of(region.begin(), region.end(), [](const Block &b) { return b.kind == Block::Item; });
-        for (const Block &b : region) {
+        for (const Block &b : content(region)) {
             if (out.size() >= kMaxLines)
                 break;
             if (b.kind == Block::Heading && !b.lines.isEmpty())
-                out << u'\x01' + b.lines.first();
-            else if (b.kind == Block::Item || (!list && b.kind == Block::Para))
+                out << u'\x01' + b.lines.first().trimmed();
+            else if (b.kind == Block::Item || b.kind == Block::Para)
                 for (const QString &l : b.lines)
                     if (const QString t = withoutBullet(l); !t.isEmpty())
                         out << t;
@@ -448,14 +523,13 @@ struct Reader {
     static std::vector<RecipeFields::Step> stepsIn(const std::vector<Block> &region)
     {
         std::vector<RecipeFields::Step> out;
-        const bool list = std::any_of(region.begin(), region.end(), [](const Block &b) { return b.kind == Block::Item; });
         QString section;
-        for (const Block &b : region) {
+        for (const Block &b : content(region)) {
             if (int(out.size()) >= kMaxLines)
                 break;
             if (b.kind == Block::Heading && !b.lines.isEmpty())
-                section = b.lines.first();
-            else if (b.kind == Block::Item || (!list && b.kind == Block::Para))
+                section = b.lines.first().trimmed();
+            else if (b.kind == Block::Item || b.kind == Block::Para)
                 for (const QString &l : b.lines)
                     if (const QString t = withoutBullet(l); !t.isEmpty() && !isStepNumber(t))
                         out.push_back({section, t});
@@ -480,6 +554,8 @@ struct Reader {
 
     void findRecipe()
     {
+        if (product)
+            return;
         size_t ingredientsAt = blocks.size();
         for (size_t i = 0; i < blocks.size() && result.ingredients.isEmpty(); ++i) {
             if (blocks[i].kind != Block::Heading || blocks[i].role != Role::Ingredients)

@@ -170,6 +170,10 @@ void tst_PageShapes::pagesWithoutMarkupGiveTheRecipeTheyShow_data()
                                        "<h2>Ingrédients de qualité</h2><ul><li>Huile d'olive 12 €</li><li>Safran 9 €</li></ul>"
                                        "<h2>Instructions de livraison</h2><p>Sous 48 h.</p>")
                                << "" << QStringList{} << "";
+    QTest::newRow("product page") << page("<meta property=\"og:type\" content=\"product\">",
+                                          "<h1>Préparation pour gâteau</h1><h2>Ingrédients</h2><ul><li>farine</li><li>cacao</li></ul>"
+                                          "<h2>Instructions</h2><p>Ajouter 3 oeufs, cuire 25 min.</p>")
+                                  << "" << QStringList{} << "";
     QTest::newRow("forum thread") << page("<title>Forum cuisine</title>",
                                           "<div class=\"post\"><p>Quels ingrédients pour un gâteau ?</p></div>"
                                           "<div class=\"post\"><p>Ingrédients : de la farine, des oeufs.</p><p>Préparation : facile.</p></div>")
