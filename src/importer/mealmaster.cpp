@@ -184,9 +184,12 @@ RecipeFields readOne(const QStringList &lines)
         // A right column only when it reads as an ingredient: a longer line is one ingredient.
         const Ingredient second = line.size() > 41 ? ingredientAt(line, 41) : Ingredient();
         const Ingredient first = ingredientAt(line, 0, second.ok ? 41 : -1);
-        if (!first.ok)
+        // The right column may run on below a shorter left one.
+        const bool leftBlank = second.ok && line.left(41).trimmed().isEmpty();
+        if (!first.ok && !leftBlank)
             break;
-        addIngredient(left, first);
+        if (first.ok)
+            addIngredient(left, first);
         if (second.ok)
             addIngredient(right, second);
     }

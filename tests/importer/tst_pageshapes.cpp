@@ -210,10 +210,10 @@ void tst_PageShapes::mealMasterIsReadAsItIsWritten_data()
     const QByteArray header = "      Title: Cannoli\n Categories: Desserts\n      Yield: 12\n";
     QTest::newRow("two columns, continuation in its column")
         << mmRecipe(header, mm("      2 lb Ricotta", "    1/2 c  Chocolate chips") + mm("           - well drained", "      1 ts Vanilla")
-                                + mm("    3/4 c  Sugar", "     12    Cannoli shells"))
+                                + mm("    3/4 c  Sugar", "     12    Cannoli shells") + mm("", "      2 tb Powdered sugar"))
         << "Cannoli"
         << QStringList{"- 2 livres Ricotta well drained\n- 3/4 tasse Sugar\n- 1/2 tasse Chocolate chips\n- 1 c. à café Vanilla\n"
-                       "- 12 Cannoli shells\n"}
+                       "- 12 Cannoli shells\n- 2 c. à soupe Powdered sugar\n"}
         << "";
     QTest::newRow("long one-column line")
         << mmRecipe(header, mm("      1    Orange, the zest finely grated and the juice kept apart")) << "Cannoli"
