@@ -1,6 +1,7 @@
 // Reading the recipe a page shows under its headings.
 #include "importer/shownrecipe.h"
 
+#include "importer/headingwords.h"
 #include "importer/htmlpage.h"
 #include "importer/limits.h"
 #include "importer/mealmaster.h"
@@ -15,7 +16,7 @@ namespace gratinel::importer {
 
 namespace {
 
-enum class Role { None, Ingredients, Steps, End };
+using Role = HeadingRole;
 
 // The page as a reader sees it, in order: headings, list items, paragraphs, and the ends of
 // recipe plug-in containers.
@@ -53,126 +54,6 @@ bool containsAny(const char *text, std::initializer_list<const char *> words)
     return false;
 }
 
-// A heading's text as compared: lower case, no colon or spaces at the end, no article first.
-QString labelKey(const QString &text)
-{
-    QString t = collapseSpaces(text).toLower();
-    while (!t.isEmpty() && (t.endsWith(u':') || t.endsWith(u'：') || t.endsWith(u' ') || t.endsWith(u'.')))
-        t.chop(1);
-    for (const char *article : {"les ", "the ", "die ", "de ", "gli ", "i ", "los ", "las ", "os ", "as ", "le ", "la "})
-        if (t.startsWith(QLatin1StringView(article)))
-            return t.mid(qsizetype(std::strlen(article)));
-    return t;
-}
-
-const QStringList &ingredientWords()
-{
-    static const QStringList words = {
-        QStringLiteral("ingrédients"), QStringLiteral("ingredients"), QStringLiteral("ingrédient"), QStringLiteral("ingredient"),
-        QStringLiteral("zutaten"), QStringLiteral("ingrediënten"), QStringLiteral("ingredienten"), QStringLiteral("ingredienti"),
-        QStringLiteral("ingredientes"), QStringLiteral("ingredienser"), QStringLiteral("ainekset"), QStringLiteral("składniki"),
-        QStringLiteral("suroviny"), QStringLiteral("přísady"), QStringLiteral("hozzávalók"), QStringLiteral("malzemeler"),
-        QStringLiteral("sastojci"), QStringLiteral("ingrediente"), QStringLiteral("benodigdheden"),
-        QStringLiteral("what you need"), QStringLiteral("you will need"), QStringLiteral("il vous faut")};
-    return words;
-}
-
-const QStringList &stepWords()
-{
-    static const QStringList words = {
-        QStringLiteral("préparation"), QStringLiteral("preparation"), QStringLiteral("instructions"), QStringLiteral("instruction"),
-        QStringLiteral("method"), QStringLiteral("méthode"), QStringLiteral("directions"), QStringLiteral("zubereitung"),
-        QStringLiteral("bereiding"), QStringLiteral("bereidingswijze"), QStringLiteral("werkwijze"), QStringLiteral("preparazione"),
-        QStringLiteral("procedimento"), QStringLiteral("elaboración"), QStringLiteral("preparación"), QStringLiteral("modo de preparo"),
-        QStringLiteral("modo de preparação"), QStringLiteral("étapes"), QStringLiteral("steps"), QStringLiteral("how to make it"),
-        QStringLiteral("anleitung"), QStringLiteral("réalisation"), QStringLiteral("tilberedning"), QStringLiteral("fremgangsmåde"),
-        QStringLiteral("tillagning"), QStringLiteral("gör så här"), QStringLiteral("valmistus"), QStringLiteral("przygotowanie"),
-        QStringLiteral("postup"), QStringLiteral("příprava"), QStringLiteral("elkészítés"), QStringLiteral("hazırlanışı"),
-        QStringLiteral("yapılışı"), QStringLiteral("mod de preparare"), QStringLiteral("priprema")};
-    return words;
-}
-
-// Headings after which a recipe's steps are over.
-const QStringList &endWords()
-{
-    static const QStringList words = {
-        QStringLiteral("notes"), QStringLiteral("note"), QStringLiteral("conseils"), QStringLiteral("astuces"), QStringLiteral("tips"),
-        QStringLiteral("nutrition"), QStringLiteral("commentaires"), QStringLiteral("comments"), QStringLiteral("kommentare"),
-        QStringLiteral("tipps"), QStringLiteral("consigli"), QStringLiteral("consejos"), QStringLiteral("tags"),
-        QStringLiteral("partager"), QStringLiteral("share"), QStringLiteral("à propos"), QStringLiteral("about")};
-    return words;
-}
-
-// What a heading's text names. loose: a real heading (<h2>, ...), that may say more after its
-// word; otherwise a label in a paragraph, that must be the word alone.
-Role roleOf(const QString &text, bool loose)
-{
-    if (text.size() > 80)
-        return Role::None;
-    const QString key = labelKey(text);
-    if (key.isEmpty() || key.size() > 60)
-        return Role::None;
-    const auto startsWithWord = [&](const QStringList &words, QString *rest) {
-        for (const QString &w : words) {
-            if (key == w) {
-                rest->clear();
-                return true;
-            }
-            if (key.startsWith(w) && key.size() > w.size() && !key.at(w.size()).isLetterOrNumber()) {
-                *rest = key.mid(w.size()).trimmed();
-                return true;
-            }
-        }
-        return false;
-    };
-    QString rest;
-    if (startsWithWord(ingredientWords(), &rest)) {
-        if (rest.isEmpty())
-            return Role::Ingredients;
-        // Only the people or dish it is for: "pour 4 personnes", "(6 parts)", "for the cake".
-        static const QRegularExpression forWhom(QStringLiteral(
-            "^(?:[(:\\-–—]|\\d|pour |for |für |per |para |voor |til |för |na |dla |do )"));
-        return loose && forWhom.match(rest).hasMatch() ? Role::Ingredients : Role::None;
-    }
-    if (startsWithWord(stepWords(), &rest)) {
-        // "Préparation : 15 min" is a time, not a heading.
-        static const QRegularExpression digit(QStringLiteral("\\d"));
-        if (rest.isEmpty() || (loose && !rest.contains(digit)))
-            return Role::Steps;
-        return Role::None;
-    }
-    if (loose && startsWithWord(endWords(), &rest) && rest.size() < 20)
-        return Role::End;
-    return Role::None;
-}
-
-// A class or id token that marks a recipe plug-in's list of ingredients or steps
-// ("wprm-recipe-ingredients-container", "tasty-recipes-instructions", "mv-create-ingredients",
-// "zlrecipe-instructions-list", "recipe-card-directions", "ingredients").
-Role containerRole(const QString &classes)
-{
-    static const QRegularExpression re(QStringLiteral(
-        "^(?:[a-z-]*recipes?[a-z-]*?-?|wprm-|tasty-|mv-create-|ers|cooked-)?"
-        "(ingredients|instructions|directions|method|steps|preparation)"
-        "(?:-?(?:list|container|section|wrap|wrapper|box|body|group))?$"));
-    for (const QString &token : classes.toLower().split(u' ', Qt::SkipEmptyParts)) {
-        const QRegularExpressionMatch m = re.match(token);
-        if (m.hasMatch())
-            return m.captured(1) == QLatin1String("ingredients") ? Role::Ingredients : Role::Steps;
-    }
-    return Role::None;
-}
-
-// A recipe plug-in's title ("wprm-recipe-name", "tasty-recipes-title", "mv-create-title").
-bool isPluginTitle(const QString &classes)
-{
-    static const QRegularExpression re(QStringLiteral(
-        "^(?:[a-z-]*recipes?-(?:name|title)|mv-create-title|zlrecipe-title|ersname|recipe-card-title)$"));
-    for (const QString &token : classes.toLower().split(u' ', Qt::SkipEmptyParts))
-        if (re.match(token).hasMatch())
-            return true;
-    return false;
-}
 
 // Parts of a page that hold no recipe of its own.
 bool isOffTopic(const GumboNode *n)
@@ -301,7 +182,7 @@ struct Reader {
         QStringList lines = textOfNode(n).split(u'\n', Qt::SkipEmptyParts);
         if (lines.isEmpty())
             return;
-        if (const Role role = roleOf(lines.first(), false); role != Role::None) {
+        if (const Role role = headingRole(lines.first(), false); role != Role::None) {
             addHeading(lines.first(), 7, role, n);
             lines.removeFirst();
         }
@@ -357,7 +238,7 @@ struct Reader {
                     const int level = 1 + int(tag - GUMBO_TAG_H1);
                     if (level == 1 && h1.isEmpty())
                         h1 = text;
-                    const Role role = roleOf(text, true);
+                    const Role role = headingRole(text, true);
                     // A plug-in's own heading inside its container says nothing more.
                     if (!text.isEmpty() && (role == Role::None || role == Role::End
                                             || std::find(inside.begin(), inside.end(), role) == inside.end()))
