@@ -1,10 +1,11 @@
 // Recipe pages brought into the starter book: 1000 saved pages of about 150 KB imported by the
 // tool in one run (every write synced, as the tool always does), and one page's import by the
 // importer over the HTML parse alone of the same page, and the same for a page without schema.org
-// read under its headings. Exits 1 when the book does not hold
-// every imported recipe afterwards.
+// read under its headings. Exits 1 when the book does not hold every imported recipe afterwards.
+// Last, the slowest of the hostile pages of 10 MB.
 #include "figures.h"
 
+#include "hostilepages.h"
 #include "importer/importer.h"
 
 #include <QCoreApplication>
@@ -156,5 +157,15 @@ int main(int argc, char *argv[])
     }
     note(QStringLiteral("page sans balisage : %1 ms, analyse HTML seule : %2 ms").arg(fallback).arg(unmarkedParse));
     figure("import_fallback_page_vs_parse", fallback / unmarkedParse, "x");
+
+    // Pages of 10 MB made to make the parser slow or deep: each is read or refused, the slowest counts.
+    double worst = 0;
+    for (const QString &shape : testing::hostileShapes()) {
+        const QByteArray hostile = testing::hostilePage(shape, 10 * 1000 * 1000);
+        const double ms = medianMs(3, [&] { importer::parseSource(hostile, QStringLiteral("piege.html")); });
+        note(QStringLiteral("page hostile « %1 » : %2 ms").arg(shape).arg(ms));
+        worst = std::max(worst, ms);
+    }
+    figure("import_hostile_10mb_ms", worst, "ms");
     return 0;
 }

@@ -46,6 +46,9 @@ int exportBook(const QString &dir, const QString &file);
 // Adds the recipes of every source (a file or an http(s) address) to the book of dir; with
 // family not empty, all in that family.
 int importBook(const QString &dir, const QStringList &sources, const QString &family);
+// Lists the image paths of the book of dir that do not open (oldStart empty), or rewrites
+// every image path that starts with oldStart to start with newStart.
+int images(const QString &dir, const QString &oldStart, const QString &newStart);
 
 } // namespace booktool
 } // namespace gratinel

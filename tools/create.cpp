@@ -48,8 +48,11 @@ int create(const QString &dirPath, const QString &sourcePath)
     for (const booksource::Family &f : source.families) {
         const qint32 family = book.addFamily(f.name);
         for (const booksource::Recipe &r : f.recipes)
-            book.addRecipe(family, r.title, r.text, r.imagePath);
+            book.addStoredRecipe(family, r.title, cp1252::encode(r.text), cp1252::encode(r.imagePath));
     }
+    if (!book.streamsFit())
+        return fail(QStringLiteral("les textes ou les chemins d'image de la source dépassent 2 Go, la taille "
+                                   "que les fichiers du livre peuvent atteindre : aucun livre n'est créé."));
     if (book.inUseFamilies() < kMinFamilies || book.inUseRecipes() < kMinRecipes)
         return fail(QStringLiteral("il faut au moins %1 familles et %2 recettes (source : %3 et %4)")
                         .arg(kMinFamilies)
@@ -134,7 +137,7 @@ int exportBook(const QString &dirPath, const QString &file)
             bool damaged = false;
             if (r.textPos >= 1) {
                 s = texts.readAvailable(r.textPos, r.textLen, bytes, &outside);
-                recipe.text = cp1252::decodeText(bytes);
+                recipe.text = cp1252::decode(bytes);
                 damaged = outside;
             }
             if (s.isOk() && r.imagePos != 0) {

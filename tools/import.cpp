@@ -71,13 +71,13 @@ int importBook(const QString &dir, const QStringList &sources, const QString &fa
     for (const QString &line : plan.notes)
         say(QStringLiteral("Modifié : %1").arg(line));
 
+    // Ctrl+C or the end of the session stops the import between two recipes, never inside
+    // one: each recipe is whole on disk or not there at all. Caught from here on, so that it
+    // never cuts the backup short either.
+    const StopRequest stop;
     // As repair does: the book as it was is kept before the first byte is written.
     if ((!plan.texts.empty() || !plan.found.families.empty()) && !takeBackup(dir))
         return fail(QStringLiteral("rien n'est importé."));
-
-    // Ctrl+C or the end of the session stops the import between two recipes, never inside
-    // one: each recipe is whole on disk or not there at all.
-    const StopRequest stop;
     bookimport::Result total;
     Status s = Status::ok();
     const auto run = [&](const booksource::Source &source, const QString &name, bool found) {

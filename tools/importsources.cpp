@@ -68,6 +68,10 @@ QString spellBookText(const QString &text, QStringList &notes)
             owner = i + 1;
             ownerName = line.mid(3).trimmed();
         }
+        // An image path names a file: a replaced letter would name another one, so a path the
+        // book cannot hold is refused with its recipe instead.
+        if (line.startsWith(QLatin1String("!! ")) || line.startsWith(QLatin1String("!!\\ ")))
+            continue;
         lines[i] = spelling::storableSpelling(line, &changes);
     }
     flush();
@@ -126,14 +130,22 @@ ImportPlan readSources(const QStringList &sources, const QString &bookDir, const
             plan.failures << QStringLiteral("%1 n'a pas été lu : %2").arg(source, problem);
             continue;
         }
+        for (const QString &why : parsed.refused)
+            plan.failures << QStringLiteral("%1 : %2").arg(source, why);
         if (parsed.recipes.empty()) {
-            plan.failures << QStringLiteral("Aucune recette n'a été trouvée dans %1").arg(source);
+            if (parsed.refused.isEmpty())
+                plan.failures << QStringLiteral("Aucune recette n'a été trouvée dans %1").arg(source);
             continue;
         }
         if (parsed.recipesFound > int(parsed.recipes.size()))
             plan.notes << QStringLiteral("%1 : %2 recettes trouvées, les %3 premières sont lues")
                               .arg(source).arg(parsed.recipesFound).arg(parsed.recipes.size());
         int index = 0;
+        // Each photo address fetched once; at most so many photos and bytes for one source.
+        QHash<QString, importer::Fetched> fetched;
+        int photos = 0;
+        qint64 photoBytes = 0;
+        bool capSaid = false;
         for (const importer::Recipe &r : parsed.recipes) {
             ++number;
             ++index;
@@ -152,15 +164,32 @@ ImportPlan readSources(const QStringList &sources, const QString &bookDir, const
             if (link && !r.imageUrl.isEmpty()) {
                 // The photo's address may be relative to the page.
                 const QUrl photoUrl = QUrl(address).resolved(QUrl(r.imageUrl));
-                const importer::Fetched photo = fetcher.fetch(photoUrl);
+                const QString key = photoUrl.toString();
+                if (!fetched.contains(key) && (photos >= importer::kMaxPhotosPerSource
+                                               || photoBytes >= importer::kMaxPhotoBytesPerSource)) {
+                    if (!capSaid)
+                        plan.notes << QStringLiteral("%1 : photos limitées à %2 (%3 Mo) par source, les recettes suivantes sont sans image")
+                                          .arg(source).arg(importer::kMaxPhotosPerSource)
+                                          .arg(importer::kMaxPhotoBytesPerSource / (1024 * 1024));
+                    capSaid = true;
+                    fetched.insert(key, {});
+                }
+                if (!fetched.contains(key)) {
+                    fetched.insert(key, fetcher.fetchFromPage(photoUrl, QUrl(address), std::min(importer::kMaxSourceBytes,
+                                                                          importer::kMaxPhotoBytesPerSource - photoBytes)));
+                    ++photos;
+                    photoBytes += fetched.value(key).body.size();
+                }
+                const importer::Fetched photo = fetched.value(key);
                 QString why = photo.reason;
-                if (photo.ok()) {
+                const bool pastCap = photo.body.isEmpty() && why.isEmpty(); // said once above
+                if (photo.ok() && !pastCap) {
                     if (const std::optional<QString> path = importer::storePhoto(photo.body, bookDir, r.title, why)) {
                         recipe.imagePath = *path;
                         plan.photos.insert(number, *path);
                     }
                 }
-                if (recipe.imagePath.isEmpty())
+                if (recipe.imagePath.isEmpty() && !pastCap)
                     plan.notes << QStringLiteral("%1 : « %2 » : sans image, la photo %3 n'a pas pu être lue : %4")
                                       .arg(label, r.title, photoUrl.toString(), why);
             }

@@ -25,10 +25,19 @@ const char kHelp[] =
     "                           ajoute au livre les recettes de chaque SOURCE : un texte source,\n"
     "                           une page de recette enregistrée, un fichier .json ou Meal-Master,\n"
     "                           ou l'adresse http:// ou https:// d'une page de recette\n"
+    "  images DOSSIER           liste par dossier les images des recettes qui ne s'ouvrent pas\n"
+    "  images DOSSIER --remplacer ANCIEN NOUVEAU\n"
+    "                           sauvegarde le livre, puis fait commencer par NOUVEAU chaque chemin\n"
+    "                           d'image qui commence par ANCIEN (majuscules et minuscules, « \\ »\n"
+    "                           et « / » confondus, comme sous Windows) ; le reste du chemin\n"
+    "                           prend des « / »\n"
     "\n"
     "Texte source (UTF-8) : « @@ nom » commence une famille, « ## titre » une recette,\n"
     "« !! chemin » donne l'image de la recette, toute autre ligne est le texte de la recette ;\n"
-    "une ligne de texte commençant par « \\ » perd ce premier caractère.\n"
+    "une ligne de texte commençant par « \\ » perd ce premier caractère. Ce qu'une ligne ne peut\n"
+    "pas porter (retour chariot ou saut de ligne isolé, autre caractère de contrôle) s'écrit\n"
+    "« @@\\ », « ##\\ », « !!\\ » ou « %%\\ » (ligne de texte) suivi de la valeur où « \\\\ »,\n"
+    "« \\r », « \\n », « \\t » et « \\xHH » (octet Windows-1252 HH) remplacent ces caractères.\n"
     "\n"
     "Import : une recette va dans la famille --famille NOM, sinon dans la famille du livre\n"
     "qui porte le nom de sa catégorie, sinon dans « Recettes importées » ; une recette dont\n"
@@ -74,6 +83,16 @@ int main(int argc, char *argv[])
         return booktool::backup(a1, a2);
     if (command == QLatin1String("export") && arity(2, 2))
         return booktool::exportBook(a1, a2);
+    if (command == QLatin1String("images")) {
+        if (arity(1, 1))
+            return booktool::images(a1, QString(), QString());
+        if (arity(4, 4) && a2 == QLatin1String("--remplacer")) {
+            if (args.at(3).trimmed().isEmpty() || args.at(4).trimmed().isEmpty())
+                return usage(QStringLiteral("ANCIEN et NOUVEAU ne peuvent pas être vides"));
+            return booktool::images(a1, args.at(3), args.at(4));
+        }
+        return usage(QStringLiteral("mauvais nombre d'arguments pour images"));
+    }
     if (command == QLatin1String("import")) {
         QStringList rest = args.mid(1);
         QString family;
@@ -92,7 +111,8 @@ int main(int argc, char *argv[])
     }
 
     const QStringList known = {QStringLiteral("create"), QStringLiteral("check"), QStringLiteral("repair"),
-                               QStringLiteral("backup"), QStringLiteral("export"), QStringLiteral("import")};
+                               QStringLiteral("backup"), QStringLiteral("export"), QStringLiteral("import"),
+                               QStringLiteral("images")};
     if (!known.contains(command))
         return usage(QStringLiteral("commande inconnue : %1").arg(command));
     return usage(QStringLiteral("mauvais nombre d'arguments pour %1").arg(command));

@@ -4,11 +4,11 @@
 #include "book/commandswitches.h"
 #include "book/exacttext.h"
 #include "book/familyscan.h"
+#include "book/imagepaths.h"
 #include "book/recordcombo.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
 
-#include <QFileInfo>
 #include <QPlainTextEdit>
 
 #include <vector>
@@ -158,6 +158,10 @@ void frmRecettes::ShowRecipe()
         // A damaged range shows what the file holds of it; the book tool repairs it.
         if (work.textPos >= 1)
             s = m_.textFile.readAvailable(work.textPos, qMin(work.textLen, kMaxShownText), bytes);
+        shownTextCut_ = work.textPos >= 1 && work.textLen > kMaxShownText;
+        // A cut between the two bytes of a line end would show a line of its own.
+        if (shownTextCut_ && bytes.endsWith('\r'))
+            bytes.chop(1);
         if (s.isOk())
             txtRecette->setPlainText(cp1252::decodeText(bytes));
     }
@@ -172,28 +176,31 @@ void frmRecettes::ShowRecipe()
             s = m_.imageFile.readAvailable(work.imagePos, work.imageLen, bytes, &outside);
             if (s.isOk()) {
                 const QString path = cp1252::decode(bytes);
-                if (!path.isEmpty() && QFileInfo(path).isFile()) {
-                    setImagePath(path);
-                    setImageCommands(true);
-                } else if (outside) {
-                    // A damaged range is not a vanished image: nothing is written.
-                    setImagePath(QString());
-                    setImageCommands(false);
-                } else {
+                const imagepaths::Presence presence =
+                    outside ? imagepaths::Presence::Unreachable : imagepaths::imagePresence(path);
+                setImagePath(presence == imagepaths::Presence::Present ? path : QString());
+                setImageCommands(presence == imagepaths::Presence::Present);
+                bool warn = false;
+                if (presence == imagepaths::Presence::Gone) {
                     // The image is gone: the recipe forgets it for good, so that the
                     // warning comes once.
                     work.imagePos = 0;
                     work.imageLen = 0;
                     s = m_.recipeFile.write(n, work);
-                    if (s.isOk()) {
-                        setImagePath(QString());
-                        setImageCommands(false);
-                        platform.setPointer(Platform::Pointer::Normal);
-                        platform.msgBox(QStringLiteral("Le fichier image") + m_.crlf + path + m_.crlf
-                                            + QStringLiteral("n'a pas été trouvé."),
-                                        Platform::Icon::Warning);
-                        platform.setPointer(Platform::Pointer::Hourglass);
-                    }
+                    warn = s.isOk();
+                } else if (presence == imagepaths::Presence::Unreachable && !outside) {
+                    // Its folder may come back (a key plugged in, a share mounted, the
+                    // book tool's "images --remplacer"): the link is kept, and said once.
+                    warn = !unreachableImagesSaid_.contains(n);
+                    unreachableImagesSaid_.insert(n);
+                }
+                // A damaged range is not a vanished image: nothing is written or said.
+                if (warn) {
+                    platform.setPointer(Platform::Pointer::Normal);
+                    platform.msgBox(QStringLiteral("Le fichier image") + m_.crlf + path + m_.crlf
+                                        + QStringLiteral("n'a pas été trouvé."),
+                                    Platform::Icon::Warning);
+                    platform.setPointer(Platform::Pointer::Hourglass);
                 }
             }
         }

@@ -59,7 +59,7 @@ void frmRecettes::prepareDeletePage()
     } else {
         lblFamilleRecetteSupprimer->setText(trimSpaces(ComboFamilles->selectedText()));
         lblTitreRecetteSupprimer->setText(trimSpaces(ComboRecettes->selectedText()));
-        txtTexteRecetteSupprimer->setPlainText(exactText(txtRecette));
+        txtTexteRecetteSupprimer->setStoredText(exactText(txtRecette));
         const bool recipeProtected = ComboRecettes->selectedRecord() <= kLastProtectedRecipe;
         Option3[1]->setEnabled(!recipeProtected);
         for (QWidget *w : recipeParts) {

@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace gratinel {
 
@@ -64,8 +65,9 @@ bool frmRecettes::eventFilter(QObject *watched, QEvent *event)
     if (source.isEmpty())
         return QWidget::eventFilter(watched, event);
     drop->acceptProposedAction();
+    // The page is read once the drop is over: the program it was dragged from never waits.
     if (type == QEvent::Drop)
-        fillAddPageFrom(source);
+        QTimer::singleShot(0, this, [this, source] { fillAddPageFrom(source); });
     return true;
 }
 
@@ -94,7 +96,12 @@ void frmRecettes::fillAddPageFrom(const QString &source)
         content = file.read(importer::kMaxSourceBytes + 1);
         address = QFileInfo(source).fileName();
     }
-    const importer::ParseResult found = importer::parseSource(content, address);
+    QString problem;
+    const importer::ParseResult found = importer::parseSource(content, address, &problem);
+    if (!problem.isEmpty())
+        return refuse(QStringLiteral("%1 n'a pas été lu : %2.").arg(source, problem));
+    if (found.recipes.empty() && !found.refused.isEmpty())
+        return refuse(QStringLiteral("Aucune recette de %1 ne peut aller dans le livre : %2.").arg(source, found.refused.join(QStringLiteral(" ; "))));
     if (found.recipes.empty())
         return refuse(QStringLiteral("Aucune recette n'a été trouvée dans %1.").arg(source));
     const importer::Recipe &r = found.recipes.front();
@@ -105,7 +112,7 @@ void frmRecettes::fillAddPageFrom(const QString &source)
     if (!r.imageUrl.isEmpty()) {
         const QUrl photoUrl = QUrl(link ? address : r.source).resolved(QUrl(r.imageUrl));
         if (importer::isLink(photoUrl.toString())) {
-            const importer::Fetched photo = fetcher.fetch(photoUrl);
+            const importer::Fetched photo = fetcher.fetchFromPage(photoUrl, QUrl(link ? address : r.source));
             photoProblem = photo.reason;
             if (photo.ok())
                 if (const std::optional<QString> path = importer::storePhoto(photo.body, m_.programDir, r.title, photoProblem))

@@ -12,6 +12,7 @@
 #include "book/frenchorder.h"
 #include "platform/platform.h"
 
+#include <QSet>
 #include <QString>
 #include <QWidget>
 
@@ -67,6 +68,9 @@ public:
     void Option1_Click(int index);
     void txtImageAjouter_Change();
     void cmdImageAjouter_Click();
+    // A path pasted into the image box: it replaces the whole path, and must name an image
+    // file that is there.
+    void pasteImagePath(const QString &pasted);
     void cmdValideAjouter_Click();
     void cmdEffacerAjouter_Click();
     void cmdAideAjouter_Click();
@@ -213,6 +217,8 @@ private:
     QString shownFamilyName() const;
     QString shownRecipeTitle() const;
     void renameFamily();
+    // Puts the shown recipe's text into the modify page's text box, as it is stored.
+    void fillModifyText();
     void changeShownRecipe();
     bool acceptModifiedImagePath(const QString &path);
     bool familyHoldsTitle(qint32 family, const QString &title);
@@ -231,6 +237,13 @@ private:
     int preparedTab_ = 0;
     FrenchOrder order_;
     LayoutTable layout_;
+    // Recipes whose image could not be reached (its folder absent): warned about once a run.
+    QSet<qint32> unreachableImagesSaid_;
+    // The shown recipe's text is longer than the text boxes show.
+    bool shownTextCut_ = false;
+    // What the modify page's text box held when it was filled from the shown recipe: the
+    // stored text is written again only when the box no longer holds it.
+    QString modifyTextShown_;
 };
 
 } // namespace gratinel

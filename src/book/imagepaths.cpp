@@ -2,9 +2,12 @@
 #include "book/imagepaths.h"
 
 #include "book/frmrecettes.h"
+#include "book/spaces.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -82,6 +85,22 @@ Platform::OpenFileRequest dialogRequest()
     return r;
 }
 
+Presence imagePresence(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!path.isEmpty() && file.isFile())
+        return Presence::Present;
+    // An empty path names nothing that could come back.
+    if (path.isEmpty())
+        return Presence::Gone;
+    if (!QDir::isAbsolutePath(path) || file.exists() || file.isSymLink())
+        return Presence::Unreachable;
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir() || !folder.isReadable() || !folder.isExecutable())
+        return Presence::Unreachable;
+    return Presence::Gone;
+}
+
 std::optional<QString> chooseImage(Platform &platform)
 {
     return platform.openFileName(dialogRequest());
@@ -119,6 +138,21 @@ std::optional<QString> frmRecettes::chooseStorableImage()
         return std::nullopt;
     }
     return chosen;
+}
+
+void frmRecettes::pasteImagePath(const QString &pasted)
+{
+    // The box holds one whole path: what is pasted takes its place, and goes through the
+    // checks of a change, then must name a file, as on the modify page.
+    const QString path = trimSpaces(pasted);
+    txtImageAjouter->setText(path);
+    if (txtImageAjouter->text().isEmpty() || QFileInfo(path).isFile())
+        return;
+    Platform &platform = m_.windows();
+    platform.setPointer(Platform::Pointer::Normal);
+    platform.beep();
+    platform.msgBox(QStringLiteral("Ce fichier n'existe pas."), Platform::Icon::Information);
+    txtImageAjouter->clear();
 }
 
 void frmRecettes::cmdImageAjouter_Click()

@@ -37,6 +37,15 @@ enum class Verdict {
 // Check made when a non-empty path is validated, by the add and the modify pages.
 Verdict checkOnValidation(const QString &path);
 
+// Whether a recipe's image is there to be shown.
+enum class Presence {
+    Present,     // an ordinary file is at that path
+    Gone,        // a full path of this system, its folder there and readable, and no file in it
+    Unreachable, // anything else: the folder absent (a USB key not plugged in, a share not
+                 // mounted), a path of another system (a drive letter) or of no folder
+};
+Presence imagePresence(const QString &path);
+
 // The file dialog's set-up: title, the image filters with GIF first and preselected, the
 // catch-all filter last, no start name.
 Platform::OpenFileRequest dialogRequest();

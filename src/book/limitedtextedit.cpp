@@ -36,6 +36,13 @@ void LimitedTextEdit::setMaxStoredBytes(int bytes)
         cutToLimit(0, document()->characterCount());
 }
 
+void LimitedTextEdit::setStoredText(const QString &text)
+{
+    cutting_ = true;
+    setPlainText(text);
+    cutting_ = false;
+}
+
 int LimitedTextEdit::storedBytes(QStringView text)
 {
     int total = 0;

@@ -19,6 +19,10 @@ public:
     int maxStoredBytes() const { return limit_; }
     void setMaxStoredBytes(int bytes);
 
+    // Shows a text as the book holds it, never cut here: its lone line feeds count two in
+    // the box's reckoning, but not on disk. What the cook adds to it is still held to the limit.
+    void setStoredText(const QString &text);
+
     // Bytes text takes once stored: a line end counts two (carriage return and line feed),
     // every other character one, a character outside Windows-1252 too (as the '?' it becomes).
     static int storedBytes(QStringView text);

@@ -32,6 +32,9 @@ void caretAtStart(QPlainTextEdit *box)
     box->moveCursor(QTextCursor::Start);
 }
 
+const QString kLongTextShown =
+    QStringLiteral("Ce texte dépasse 30000 caractères : seuls les 30000 premiers sont affichés.");
+
 bool sameIgnoringCase(const QString &a, const QString &b)
 {
     return a.toUpper() == b.toUpper();
@@ -68,7 +71,7 @@ void frmRecettes::prepareModifyPage()
     } else {
         ComboFamillesModifier->setEnabled(true);
         txtSaisieNomRecetteModifier->setText(shownRecipeTitle());
-        txtSaisieRecetteModifier->setPlainText(exactText(txtRecette));
+        fillModifyText();
         txtImageModifier->setText(imagePath());
         for (QLineEdit *box : {txtSaisieNomRecetteModifier, txtImageModifier}) {
             box->setEnabled(true);
@@ -86,6 +89,18 @@ void frmRecettes::prepareModifyPage()
         selectOption2(0);
         txtSaisieFamilleModifier->setFocus();
     }
+    if (Option2[1]->isEnabled() && shownTextCut_) {
+        Platform &platform = m_.windows();
+        platform.setPointer(Pointer::Normal);
+        platform.msgBox(kLongTextShown + QStringLiteral(" La fin est conservée tant que vous ne modifiez pas le texte."),
+                        Icon::Information);
+    }
+}
+
+void frmRecettes::fillModifyText()
+{
+    txtSaisieRecetteModifier->setStoredText(exactText(txtRecette));
+    modifyTextShown_ = exactText(txtSaisieRecetteModifier);
 }
 
 void frmRecettes::Option2_Click(int index)
@@ -106,7 +121,7 @@ void frmRecettes::Option2_Click(int index)
     ComboFamillesModifier->setEnabled(false);
     txtSaisieNomRecetteModifier->setText(shownRecipeTitle());
     txtSaisieNomRecetteModifier->setEnabled(false);
-    txtSaisieRecetteModifier->setPlainText(exactText(txtRecette));
+    fillModifyText();
     txtSaisieRecetteModifier->setEnabled(false);
     cmdImageModifier->setEnabled(false);
     txtImageModifier->setText(imagePath());
@@ -119,7 +134,7 @@ void frmRecettes::cmdEffacerModifier_Click()
     txtSaisieFamilleModifier->setText(shownFamilyName());
     ComboFamillesModifier->setCurrentIndex(ComboFamilles->currentIndex());
     txtSaisieNomRecetteModifier->setText(shownRecipeTitle());
-    txtSaisieRecetteModifier->setPlainText(exactText(txtRecette));
+    fillModifyText();
     txtImageModifier->setText(imagePath());
     caretAtStart(txtSaisieFamilleModifier);
     caretAtStart(txtSaisieNomRecetteModifier);
@@ -276,10 +291,10 @@ void frmRecettes::changeShownRecipe()
         }
     }
 
-    // A text the cook did not touch keeps its stored bytes, whatever the box would make of
-    // them (a text longer than the box shows, a lone line feed).
+    // A text the cook did not touch keeps its stored bytes, whatever the box makes of them
+    // (a text longer than the box shows, a lone line feed or carriage return).
     const QString typed = exactText(txtSaisieRecetteModifier);
-    const bool textKept = typed == exactText(txtRecette);
+    const bool textKept = typed == modifyTextShown_;
     const QString text = trimSpaces(typed);
     if (text != typed)
         txtSaisieRecetteModifier->setPlainText(text);
@@ -287,6 +302,17 @@ void frmRecettes::changeShownRecipe()
     txtImageModifier->setText(image);
     if (!image.isEmpty() && !acceptModifiedImagePath(image))
         return;
+    if (!textKept && shownTextCut_) {
+        // Only the beginning of that text was shown: writing the box would lose its end.
+        platform.setPointer(Pointer::Normal);
+        if (platform.msgBox(kLongTextShown + QStringLiteral(" Enregistrer le texte modifié et perdre la fin ?"),
+                            Icon::Warning, Platform::Buttons::YesNo, Platform::Answer::No)
+            != Platform::Answer::Yes) {
+            txtSaisieRecetteModifier->setFocus();
+            return;
+        }
+        platform.setPointer(Pointer::Hourglass);
+    }
 
     const qint32 recipe = ComboRecettes->selectedRecord();
     if (editRefused(bookedits::changeRecipe(m_, recipe, target, title,

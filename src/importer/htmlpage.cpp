@@ -2,28 +2,60 @@
 #include "importer/htmlpage.h"
 
 #include "importer/limits.h"
+#include "importer/markupscan.h"
 
 #include <QJsonObject>
 
 #include <gumbo.h>
 
-#include <cstring>
+#include <memory>
 #include <vector>
 
 namespace gratinel::importer {
 
 namespace {
 
-// Owns a parse.
-struct Parsed {
+// Owns a parse. Every allocation of the parser comes from an arena freed at once at the end:
+// freeing the tree node by node would recurse as deep as the page nests.
+class Parsed {
+public:
     explicit Parsed(const QByteArray &utf8)
-        : output(gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size())))
     {
+        GumboOptions options = kGumboDefaultOptions;
+        options.allocator = &Parsed::allocate;
+        options.deallocator = &Parsed::release;
+        options.userdata = this;
+        output = gumbo_parse_with_options(&options, utf8.constData(), size_t(utf8.size()));
     }
-    ~Parsed() { gumbo_destroy_output(&kGumboDefaultOptions, output); }
     Parsed(const Parsed &) = delete;
     Parsed &operator=(const Parsed &) = delete;
-    GumboOutput *output;
+    GumboOutput *output = nullptr;
+
+private:
+    static void *allocate(void *userdata, size_t size)
+    {
+        auto *self = static_cast<Parsed *>(userdata);
+        size = (size + 15) & ~size_t(15);
+        if (size > kBlock / 4) {
+            self->blocks_.push_back(std::make_unique<std::byte[]>(size));
+            return self->blocks_.back().get();
+        }
+        if (self->blocks_.empty() || self->left_ < size) {
+            self->blocks_.push_back(std::make_unique<std::byte[]>(kBlock));
+            self->next_ = self->blocks_.back().get();
+            self->left_ = kBlock;
+        }
+        void *at = self->next_;
+        self->next_ += size;
+        self->left_ -= size;
+        return at;
+    }
+    static void release(void *, void *) {}
+
+    static constexpr size_t kBlock = 1 << 20;
+    std::vector<std::unique_ptr<std::byte[]>> blocks_;
+    std::byte *next_ = nullptr;
+    size_t left_ = 0;
 };
 
 QString attribute(const GumboNode *node, const char *name)
@@ -175,18 +207,6 @@ QJsonObject itemOf(const GumboNode *item, int depth)
     return o;
 }
 
-bool isVoidOrSelfClosing(const QByteArray &name)
-{
-    static const char *const names[] = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link",
-                                        "meta", "param", "source", "track", "wbr", "p", "li", "dt", "dd",
-                                        "option", "optgroup", "tr", "td", "th", "tbody", "thead", "tfoot",
-                                        "rb", "rt", "rp", "rtc", "colgroup", "caption", "frame", "keygen"};
-    for (const char *n : names)
-        if (name == n)
-            return true;
-    return false;
-}
-
 } // namespace
 
 QString collapseSpaces(const QString &text)
@@ -208,65 +228,12 @@ QString collapseSpaces(const QString &text)
     return out;
 }
 
-int estimatedNesting(const QByteArray &html)
-{
-    const char *p = html.constData();
-    const char *const end = p + html.size();
-    int depth = 0;
-    int deepest = 0;
-    const auto lower = [](char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); };
-    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-    while ((p = static_cast<const char *>(std::memchr(p, '<', size_t(end - p)))) != nullptr) {
-        ++p;
-        if (p < end && *p == '!') {
-            // A comment or a declaration: to its end.
-            const bool comment = end - p >= 3 && p[1] == '-' && p[2] == '-';
-            const char *close = comment ? static_cast<const char *>(memmem(p, size_t(end - p), "-->", 3))
-                                        : static_cast<const char *>(std::memchr(p, '>', size_t(end - p)));
-            if (!close)
-                break;
-            p = close;
-            continue;
-        }
-        const bool closing = p < end && *p == '/';
-        if (closing)
-            ++p;
-        if (p >= end || !isLetter(*p))
-            continue;
-        QByteArray name;
-        while (p < end && (isLetter(*p) || (*p >= '0' && *p <= '9')) && name.size() < 16)
-            name += lower(*p++);
-        const char *gt = static_cast<const char *>(std::memchr(p, '>', size_t(end - p)));
-        if (!gt)
-            break;
-        if (closing) {
-            if (!isVoidOrSelfClosing(name) && depth > 0)
-                --depth;
-        } else if (!isVoidOrSelfClosing(name) && gt[-1] != '/') {
-            deepest = std::max(deepest, ++depth);
-        }
-        p = gt;
-        // Raw text: nothing in it is a tag.
-        if (!closing && (name == "script" || name == "style" || name == "textarea" || name == "title")) {
-            const QByteArray endTag = "</" + name;
-            const qsizetype at = html.indexOf(endTag, p - html.constData());
-            const qsizetype atUpper = html.indexOf(endTag.toUpper(), p - html.constData());
-            const qsizetype first = at < 0 ? atUpper : (atUpper < 0 ? at : std::min(at, atUpper));
-            if (first < 0)
-                break;
-            p = html.constData() + first;
-        }
-    }
-    return deepest;
-}
-
 Page readPage(const QByteArray &utf8, bool withShown)
 {
     Page page;
-    if (estimatedNesting(utf8) > kMaxHtmlNesting) {
-        page.problem = QStringLiteral("la page imbrique plus de %1 éléments").arg(kMaxHtmlNesting);
+    page.problem = markupProblem(utf8);
+    if (!page.problem.isEmpty())
         return page;
-    }
     const Parsed parsed(utf8);
     std::vector<const GumboNode *> stack{parsed.output->root};
     while (!stack.empty()) {
@@ -312,7 +279,7 @@ QString plainText(const QString &html)
     if (!html.contains(u'<') && !html.contains(u'&'))
         return html;
     const QByteArray utf8 = html.left(kMaxFieldChars * 4).toUtf8();
-    if (estimatedNesting(utf8) > kMaxHtmlNesting)
+    if (!markupProblem(utf8).isEmpty())
         return {};
     const Parsed parsed(utf8);
     return textOf(parsed.output->root);

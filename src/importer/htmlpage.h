@@ -10,10 +10,6 @@
 
 namespace gratinel::importer {
 
-// Deepest nesting of elements a page may open (an estimate made before parsing, that counts
-// the elements HTML closes by itself as closed): past it the parser's time grows too fast.
-constexpr int kMaxHtmlNesting = 256;
-
 struct Page {
     QStringList jsonLd;     // texts of the <script type="application/ld+json"> elements
     QJsonArray microdata;   // the schema.org Recipe items of the page, as JSON-LD objects
@@ -22,12 +18,10 @@ struct Page {
     ShownRecipe shown;      // the recipe the page shows under its headings, when asked for
 };
 
-// Reads the page (UTF-8), with what it shows under its headings when withShown. A page
-// nested deeper than kMaxHtmlNesting is not parsed.
+// Reads the page (UTF-8), with what it shows under its headings when withShown. A page that
+// markupProblem refuses is not parsed: problem says why. The parse uses no call stack deeper
+// than a few frames, however deep the page.
 Page readPage(const QByteArray &utf8, bool withShown = false);
-
-// The deepest element nesting of html as readPage estimates it.
-int estimatedNesting(const QByteArray &html);
 
 // Runs of ordinary white space (space, tab, line ends) as one space, none at either end; the
 // no-break space is a character of the text and stays.

@@ -1,13 +1,16 @@
 // Format detection and the way from a source to laid-out recipes.
 #include "importer/importer.h"
 
+#include "importer/dostext.h"
 #include "importer/htmlpage.h"
+#include "importer/jsonrepair.h"
 #include "importer/limits.h"
 #include "importer/mealmaster.h"
 #include "importer/recipelayout.h"
-#include "importer/jsonrepair.h"
+#include "importer/recipenodes.h"
 #include "importer/schemaorg.h"
 #include "store/cp1252.h"
+#include "store/spelling.h"
 
 #include <QJsonDocument>
 #include <QStringDecoder>
@@ -21,19 +24,48 @@ QByteArray withoutBom(const QByteArray &content)
     return content.startsWith("\xEF\xBB\xBF") ? content.mid(3) : content;
 }
 
-// The fields of every recipe in a JSON value.
-void collectFields(const QJsonValue &root, std::vector<RecipeFields> &out, int &found)
+int letters(const QString &text)
 {
-    std::vector<QJsonObject> objects;
-    collectRecipes(root, objects, found);
-    for (const QJsonObject &o : objects)
-        out.push_back(fieldsOf(o));
+    return int(std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }));
 }
 
+// Why the book cannot take the recipe of f, or empty: a title without a letter once spelled
+// for the book, or a text that keeps less than half of its letters (another alphabet).
+QString unstorable(const RecipeFields &f)
+{
+    const QString name = f.name.simplified();
+    const QString shown = name.isEmpty() ? QStringLiteral("(sans titre)") : QStringLiteral("« %1 »").arg(name.left(kMaxTitleChars));
+    if (letters(spelling::storableSpelling(name)) == 0)
+        return shown + QStringLiteral(" : titre illisible");
+    QString text = f.ingredients.join(u'\n');
+    for (const RecipeFields::Step &s : f.steps)
+        text += u'\n' + s.section + u'\n' + s.text;
+    const int before = letters(text);
+    if (before > 0 && 2 * letters(spelling::storableSpelling(text)) < before)
+        return shown + QStringLiteral(" : texte dans un alphabet que le livre ne peut pas garder");
+    return {};
+}
+
+// The fields of every recipe of nodes; found counts them.
+std::vector<RecipeFields> fieldsOfNodes(const RecipeNodes &nodes, int &found)
+{
+    found += nodes.found();
+    std::vector<RecipeFields> fields;
+    for (const QJsonObject &o : nodes.recipes())
+        fields.push_back(fieldsOf(o));
+    return fields;
+}
+
+// The recipes the book can take laid out, the others refused by name.
 void layOut(const std::vector<RecipeFields> &fields, const QString &address, ParseResult &result)
 {
-    for (const RecipeFields &f : fields)
+    for (const RecipeFields &f : fields) {
+        if (const QString why = unstorable(f); !why.isEmpty()) {
+            result.refused << why;
+            continue;
+        }
         result.recipes.push_back(layoutRecipe(f, f.url.isEmpty() ? address : f.url));
+    }
 }
 
 // The end of the last JSON-LD script of a page ("</script>" included), or 0.
@@ -48,17 +80,17 @@ qsizetype jsonLdEnd(const QByteArray &html)
     return end < 0 ? 0 : end + 1;
 }
 
-// The schema.org recipes of a page: its JSON-LD, or its microdata when it has no JSON-LD recipe
-// (most pages give both).
+// The schema.org recipes of a page, every script together (the same recipe may be given in
+// several): its JSON-LD, or its microdata when it has no JSON-LD recipe (most pages give both).
 std::vector<RecipeFields> markedRecipes(const Page &page, int &found)
 {
-    std::vector<RecipeFields> fields;
+    RecipeNodes nodes;
     for (const QString &script : page.jsonLd)
         for (const QJsonValue &value : readJsonValues(script))
-            collectFields(value, fields, found);
-    if (found == 0)
-        collectFields(page.microdata, fields, found);
-    return fields;
+            nodes.add(value);
+    if (nodes.found() == 0)
+        nodes.add(page.microdata);
+    return fieldsOfNodes(nodes, found);
 }
 
 bool allComplete(const std::vector<RecipeFields> &fields)
@@ -159,8 +191,14 @@ ParseResult parseSource(const QByteArray &content, const QString &address, QStri
     case Format::BookText:
         return result;
     case Format::MealMaster: {
-        for (const RecipeFields &f : readMealMaster(decodeSource(content), result.recipesFound))
-            result.recipes.push_back(layoutRecipe(f, address));
+        // Many Meal-Master files come from DOS and its code page 850.
+        const QString text = looksLikeDosText(content) ? decodeCp850(withoutBom(content)) : decodeSource(content);
+        for (const RecipeFields &f : readMealMaster(text, result.recipesFound)) {
+            if (const QString why = unstorable(f); !why.isEmpty())
+                result.refused << why;
+            else
+                result.recipes.push_back(layoutRecipe(f, address));
+        }
         return result;
     }
     case Format::Json: {
@@ -173,10 +211,10 @@ ParseResult parseSource(const QByteArray &content, const QString &address, QStri
             values = readJsonValues(decodeSource(content));
         if (values.empty())
             return refuse(QStringLiteral("JSON illisible (%1, position %2)").arg(error.errorString()).arg(error.offset));
-        std::vector<RecipeFields> fields;
+        RecipeNodes nodes;
         for (const QJsonValue &v : values)
-            collectFields(v, fields, result.recipesFound);
-        layOut(fields, address, result);
+            nodes.add(v);
+        layOut(fieldsOfNodes(nodes, result.recipesFound), address, result);
         return result;
     }
     case Format::Html: {

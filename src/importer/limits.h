@@ -13,10 +13,19 @@ constexpr int kMaxRecipes = 2000;
 constexpr int kMaxScripts = 100;
 // Nesting of JSON objects and arrays, and of HTML elements, that the walks follow.
 constexpr int kMaxDepth = 64;
+// Deepest stack of open elements a page may make the HTML parser hold (formatting elements it
+// may reopen included), and the steps its stack and list walks may take: a page past either is
+// refused before it is parsed, so that the parse stays linear in the page's size.
+constexpr int kMaxHtmlNesting = 1024;
+constexpr qint64 kHtmlWorkPerByte = 16;
+constexpr qint64 kHtmlWorkBase = 4'000'000;
 // Ingredients and steps taken from one recipe.
 constexpr int kMaxLines = 1000;
 // Characters of one text field kept before layout.
 constexpr int kMaxFieldChars = 30000;
+// Photos fetched for the recipes of one source (a link's page), and their bytes together.
+constexpr int kMaxPhotosPerSource = 20;
+constexpr qint64 kMaxPhotoBytesPerSource = 50 * 1024 * 1024;
 // The book's limits: a title's characters, a text's stored bytes (line ends as two).
 constexpr int kMaxTitleChars = 128;
 constexpr int kMaxTextBytes = 30000;

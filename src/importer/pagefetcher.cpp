@@ -2,6 +2,8 @@
 #include "importer/pagefetcher.h"
 
 #include <QEventLoop>
+#include <QHostAddress>
+#include <QHostInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -33,6 +35,35 @@ QString networkReason(const QNetworkReply &reply)
     }
 }
 
+bool isPrivate(const QHostAddress &address)
+{
+    bool v4 = false;
+    const quint32 ip = address.toIPv4Address(&v4); // IPv4 and its IPv6 mapped form
+    if (v4) {
+        const auto in = [&](quint32 net, int bits) { return (ip >> (32 - bits)) == (net >> (32 - bits)); };
+        return in(0x7F000000, 8) || in(0x0A000000, 8) || in(0xAC100000, 12) || in(0xC0A80000, 16)
+               || in(0xA9FE0000, 16) || ip == 0;
+    }
+    return address.isLoopback() || address.isLinkLocal() || address.isSiteLocal() || address.isUniqueLocalUnicast()
+           || address == QHostAddress::AnyIPv6;
+}
+
+// Why url, taken from the content of page, may not be fetched, or empty.
+QString privateHostReason(const QUrl &url, const QUrl &page)
+{
+    if (url.host().compare(page.host(), Qt::CaseInsensitive) == 0)
+        return {};
+    QList<QHostAddress> addresses;
+    if (QHostAddress literal; literal.setAddress(url.host()))
+        addresses << literal;
+    else
+        addresses = QHostInfo::fromName(url.host()).addresses();
+    for (const QHostAddress &a : addresses)
+        if (isPrivate(a))
+            return QStringLiteral("adresse locale ou privée (%1) donnée par une page d'un autre serveur").arg(url.host());
+    return {};
+}
+
 } // namespace
 
 bool isLink(const QString &text)
@@ -56,12 +87,26 @@ QByteArray PageFetcher::userAgent()
 
 Fetched PageFetcher::fetch(const QUrl &url, qint64 maxBytes) const
 {
+    return fetchChecked(url, nullptr, maxBytes);
+}
+
+Fetched PageFetcher::fetchFromPage(const QUrl &url, const QUrl &page, qint64 maxBytes) const
+{
+    return fetchChecked(url, &page, maxBytes);
+}
+
+Fetched PageFetcher::fetchChecked(const QUrl &url, const QUrl *page, qint64 maxBytes) const
+{
     Fetched result;
     result.finalUrl = url;
     if (!fetchable(url)) {
         result.reason = QStringLiteral("seules les adresses http:// et https:// sont lues");
         return result;
     }
+    if (page)
+        result.reason = privateHostReason(url, *page);
+    if (!result.reason.isEmpty())
+        return result;
     QNetworkAccessManager manager;
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
@@ -85,6 +130,8 @@ Fetched PageFetcher::fetch(const QUrl &url, qint64 maxBytes) const
     QObject::connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl &to) {
         if (!fetchable(to))
             stop(QStringLiteral("redirection vers une adresse qui n'est ni http:// ni https://"));
+        else if (const QString why = page ? privateHostReason(to, *page) : QString(); !why.isEmpty())
+            stop(QStringLiteral("redirection vers une ") + why);
     });
     QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);

@@ -32,9 +32,13 @@ class PageFetcher {
 public:
     explicit PageFetcher(int timeoutMs = kFetchTimeoutMs) : timeoutMs_(timeoutMs) {}
     Fetched fetch(const QUrl &url, qint64 maxBytes = kMaxSourceBytes) const;
+    // An address taken from the content of page (a photo): neither it nor a redirection may go
+    // to a loopback, private or link-local host, unless page came from that same host.
+    Fetched fetchFromPage(const QUrl &url, const QUrl &page, qint64 maxBytes = kMaxSourceBytes) const;
     static QByteArray userAgent();
 
 private:
+    Fetched fetchChecked(const QUrl &url, const QUrl *page, qint64 maxBytes) const;
     int timeoutMs_;
 };
 

@@ -2,6 +2,7 @@
 #include "importer/photo.h"
 
 #include "importer/limits.h"
+#include "store/cp1252.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -56,7 +57,13 @@ std::optional<QString> storePhoto(const QByteArray &bytes, const QString &bookDi
             return std::nullopt;
         }
     }
-    const QDir dir(bookDir);
+    // The book keeps the path as it is given: absolute, and in its own character set.
+    const QDir dir(QDir(bookDir).absolutePath());
+    if (!cp1252::canEncode(QDir::toNativeSeparators(dir.absolutePath()))) {
+        reason = QStringLiteral("le chemin du dossier %1 a des caractères que le livre ne peut pas garder")
+                     .arg(QDir::toNativeSeparators(dir.absolutePath()));
+        return std::nullopt;
+    }
     if (!dir.mkpath(QStringLiteral("images"))) {
         reason = QStringLiteral("le dossier %1 ne peut pas être créé").arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("images"))));
         return std::nullopt;

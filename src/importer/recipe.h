@@ -50,6 +50,7 @@ struct ParseResult {
     Format format = Format::Unknown;
     std::vector<Recipe> recipes;
     int recipesFound = 0; // may pass recipes.size() when the source holds more than kMaxRecipes
+    QStringList refused;  // recipes the book cannot hold, each "« NAME » : reason"
 };
 
 } // namespace gratinel::importer

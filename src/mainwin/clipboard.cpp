@@ -185,6 +185,12 @@ void frmMain::mnuEditPaste_Click()
         text.replace(u'\r', u' ');
         text.replace(u'\n', u' ');
     }
+    // The image path box cannot be typed in: a pasted path takes the whole box, with the
+    // checks of a chosen path.
+    if (box.line && box.line->isReadOnly()) {
+        recettes_->pasteImagePath(text);
+        return;
+    }
     box.replaceSelection(text);
 }
 

@@ -95,8 +95,13 @@ int desktopOpen(const QString &target, const QString &workingDir)
 bool isImageByContentAndName(const QString &path)
 {
     const QMimeDatabase db;
-    return db.mimeTypeForFile(path, QMimeDatabase::MatchContent).name().startsWith(u"image/")
-           && db.mimeTypeForFile(path, QMimeDatabase::MatchExtension).name().startsWith(u"image/");
+    // An SVG picture is a document that may carry scripts, and it is often opened by a web
+    // browser, which runs them: never handed over.
+    const auto picture = [](const QMimeType &type) {
+        return type.name().startsWith(u"image/") && !type.inherits(QStringLiteral("image/svg+xml"));
+    };
+    return picture(db.mimeTypeForFile(path, QMimeDatabase::MatchContent))
+           && picture(db.mimeTypeForFile(path, QMimeDatabase::MatchExtension));
 }
 
 } // namespace gratinel

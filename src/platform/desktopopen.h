@@ -22,7 +22,8 @@ int desktopOpen(const QString &target, const QString &workingDir);
 
 // True when the file's content (its magic numbers) and its name both give an image type in
 // the MIME database. The desktop's opener chooses the program by name: a program or a
-// script named like a picture is no image, and neither is a picture named "tarte.jar".
+// script named like a picture is no image, and neither is a picture named "tarte.jar". An
+// SVG picture is refused too: it may carry scripts, which a browser opening it would run.
 bool isImageByContentAndName(const QString &path);
 
 } // namespace gratinel

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -90,14 +91,34 @@ Status copyBook(const QString &dir, const QString &dest)
             return Status::ioError(QStringLiteral("%1 existe déjà : la sauvegarde n'écrit jamais sur un livre")
                                        .arg(to.filePath(QLatin1String(name))));
     }
-    if (!QDir().mkpath(dest))
-        return Status::ioError(QStringLiteral("impossible de créer le dossier %1").arg(dest));
+    // The copies are made in a hidden folder and come into view only once all four are on
+    // the disk: a backup that fails or is cut short never looks like a whole book.
+    const bool destExists = QFileInfo(dest).isDir();
+    const QString parent = destExists ? to.absolutePath() : QFileInfo(to.absolutePath()).absolutePath();
+    if (!QDir().mkpath(parent))
+        return Status::ioError(QStringLiteral("impossible de créer le dossier %1").arg(parent));
+    QTemporaryDir work(QDir(parent).filePath(QStringLiteral(".sauvegarde-en-cours-XXXXXX")));
+    if (!work.isValid())
+        return Status::ioError(QStringLiteral("impossible de créer un dossier dans %1 (%2)").arg(parent, work.errorString()));
+    const QDir staging(work.path());
     for (const char *name : kNames) {
-        const Status s = copyFile(from.filePath(QLatin1String(name)), to.filePath(QLatin1String(name)));
+        const Status s = copyFile(from.filePath(QLatin1String(name)), staging.filePath(QLatin1String(name)));
         if (!s.isOk())
             return s;
     }
-    if (!syncFolder(to.absolutePath()) || !syncFolder(QFileInfo(to.absolutePath()).absolutePath()))
+    if (!syncFolder(staging.absolutePath()))
+        return Status::ioError(QStringLiteral("%1 : synchronisation du dossier").arg(dest));
+    if (destExists) {
+        for (const char *name : kNames) {
+            if (!QFile::rename(staging.filePath(QLatin1String(name)), to.filePath(QLatin1String(name))))
+                return Status::ioError(QStringLiteral("impossible de placer %1 dans %2").arg(QLatin1String(name), dest));
+        }
+    } else if (!QDir().rename(staging.absolutePath(), to.absolutePath())) {
+        return Status::ioError(QStringLiteral("impossible de créer le dossier %1").arg(dest));
+    } else {
+        work.setAutoRemove(false);
+    }
+    if (!syncFolder(to.absolutePath()) || !syncFolder(parent))
         return Status::ioError(QStringLiteral("%1 : synchronisation du dossier").arg(dest));
     return Status::ok();
 }

@@ -13,8 +13,10 @@ namespace gratinel::bookbackup {
 QString defaultDestination(const QString &dir, const QDateTime &now);
 
 // Copies GRTN1.DAT to GRTN4.DAT of dir into dest, which is made when missing and must not
-// hold any of them yet; every copy and the folder are synced before the answer. The caller
-// holds the folder lock of dir, so that no one writes the book during the copy.
+// hold any of them yet; every copy and the folder are synced before the answer. The copies
+// are made in a hidden folder beside dest (in dest when it exists) and moved into place only
+// when all four are synced, so a failed or interrupted backup leaves no whole-looking book.
+// The caller holds the folder lock of dir, so that no one writes the book during the copy.
 Status copyBook(const QString &dir, const QString &dest);
 
 } // namespace gratinel::bookbackup

@@ -26,17 +26,21 @@ qint32 BookBuilder::addFamily(const QString &name, qint16 state)
 qint32 BookBuilder::addRecipe(qint32 familyRecord, const QString &title, const QString &text,
                               const QString &imagePath, qint16 state)
 {
+    return addStoredRecipe(familyRecord, title, cp1252::encodeText(text), cp1252::encode(imagePath), state);
+}
+
+qint32 BookBuilder::addStoredRecipe(qint32 familyRecord, const QString &title, const QByteArray &textBytes,
+                                    const QByteArray &pathBytes, qint16 state)
+{
     RecipeRecord r;
     r.state = state;
     r.familyRecord = familyRecord;
     r.setTitle(title);
-    const QByteArray textBytes = cp1252::encodeText(text);
     if (!textBytes.isEmpty()) {
         r.textPos = qint32(texts_.size()) + 1;
         r.textLen = qint32(textBytes.size());
         texts_ += textBytes;
     }
-    const QByteArray pathBytes = cp1252::encode(imagePath);
     if (!pathBytes.isEmpty()) {
         r.imagePos = qint32(images_.size()) + 1;
         r.imageLen = qint32(pathBytes.size());
@@ -44,6 +48,11 @@ qint32 BookBuilder::addRecipe(qint32 familyRecord, const QString &title, const Q
     }
     recipes_.push_back(r);
     return qint32(recipes_.size()) + 1;
+}
+
+bool BookBuilder::streamsFit(qint64 maxBytes) const
+{
+    return texts_.size() <= maxBytes && images_.size() <= maxBytes;
 }
 
 void BookBuilder::setHeaderFiller(const QByteArray &family, const QByteArray &recipe)

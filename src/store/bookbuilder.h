@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,15 @@ public:
     // number. An empty text or image path is stored as none.
     qint32 addRecipe(qint32 familyRecord, const QString &title, const QString &text = {},
                      const QString &imagePath = {}, qint16 state = kInUse);
+    // The same with the text and path as they are stored, every byte kept as it comes.
+    qint32 addStoredRecipe(qint32 familyRecord, const QString &title, const QByteArray &text,
+                           const QByteArray &imagePath, qint16 state = kInUse);
+
+    // Whether every text and image path lies within the positions a record can hold
+    // (GRTN3.DAT and GRTN4.DAT of at most 2 GB); the records are wrong, and never to be
+    // written, when it does not.
+    static constexpr qint64 kMaxStreamBytes = std::numeric_limits<qint32>::max();
+    bool streamsFit(qint64 maxBytes = kMaxStreamBytes) const;
 
     // The counts written in the headers; by default the number of in-use records.
     void setFamilyCount(qint16 count) { familyCount_ = count; }

@@ -180,6 +180,24 @@ Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QStrin
     return m.recipeFile.write(record, r);
 }
 
+Status changeImagePath(Module1 &m, qint32 record, const QString &imagePath)
+{
+    const QByteArray pathBytes = cp1252::encode(imagePath);
+    RecipeRecord r;
+    Status s = checkBytes(m.imageFile, pathBytes.size());
+    if (s.isOk())
+        s = m.recipeFile.read(record, r);
+    if (!s.isOk())
+        return s;
+    if (pathBytes.isEmpty()) {
+        r.imagePos = r.imageLen = 0;
+    } else {
+        s = m.imageFile.append(pathBytes, r.imagePos);
+        r.imageLen = qint32(pathBytes.size());
+    }
+    return s.isOk() ? m.recipeFile.write(record, r) : s;
+}
+
 Status deleteRecipe(Module1 &m, qint32 record)
 {
     Status s = markDeleted(m.recipeFile, record, m.recipeWork);

@@ -40,6 +40,10 @@ Status changeFamily(Module1 &m, qint32 record, const QString &name);
 Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QString &title,
                     const std::optional<QString> &text, const QString &imagePath);
 
+// Gives the recipe of that record another image path, appended to GRTN4.DAT; every other
+// byte of the record stays as it is. Refused (Status::Full) as changeRecipe is.
+Status changeImagePath(Module1 &m, qint32 record, const QString &imagePath);
+
 // Marks the recipe deleted and lowers recipeCount.
 Status deleteRecipe(Module1 &m, qint32 record);
 

@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cctype>
 
 namespace gratinel::booksource {
 
@@ -16,7 +17,101 @@ namespace {
 const QString kFamily = QStringLiteral("@@ ");
 const QString kRecipe = QStringLiteral("## ");
 const QString kImage = QStringLiteral("!! ");
+// The escaped forms of the same lines, and of a text line.
+const QString kEscapedFamily = QStringLiteral("@@\\ ");
+const QString kEscapedRecipe = QStringLiteral("##\\ ");
+const QString kEscapedImage = QStringLiteral("!!\\ ");
+const QString kEscapedText = QStringLiteral("%%\\ ");
 constexpr QChar kEscape = u'\\';
+const QString kLineEnd = QStringLiteral("\r\n");
+
+// A character that a line of the source cannot carry as it is: a line end, or a control
+// character other than the tab (the five bytes Windows-1252 leaves undefined included).
+bool unwritable(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F);
+}
+
+bool needsEscapedForm(const QString &value, bool keepEndSpaces)
+{
+    if (std::any_of(value.begin(), value.end(), unwritable))
+        return true;
+    return keepEndSpaces && (value.startsWith(u' ') || value.endsWith(u' '));
+}
+
+QString escaped(const QString &value)
+{
+    QString out;
+    out.reserve(value.size() + 8);
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        const bool endSpace = c == u' ' && (i == 0 || i == value.size() - 1);
+        if (c == kEscape)
+            out += QStringLiteral("\\\\");
+        else if (c == u'\r')
+            out += QStringLiteral("\\r");
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else if (unwritable(c) || endSpace)
+            out += QStringLiteral("\\x") + QStringLiteral("%1").arg(int(c.unicode()), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += c;
+    }
+    return out;
+}
+
+// The value an escaped line stands for; false, with what is wrong, at a sequence it does
+// not know.
+bool unescaped(QStringView line, QString &value, QString &why)
+{
+    value.clear();
+    value.reserve(line.size());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c != kEscape) {
+            value += c;
+            continue;
+        }
+        const QChar next = i + 1 < line.size() ? line[i + 1] : QChar();
+        if (next == kEscape || next == u'r' || next == u'n' || next == u't') {
+            value += next == u'r' ? QChar(u'\r') : next == u'n' ? QChar(u'\n') : next == u't' ? QChar(u'\t') : kEscape;
+            ++i;
+            continue;
+        }
+        bool ok = false;
+        const QStringView hex = line.mid(i + 2, 2);
+        const bool twoDigits = hex.size() == 2 && isxdigit(hex[0].toLatin1()) && isxdigit(hex[1].toLatin1());
+        const uint byte = next == u'x' && twoDigits ? hex.toUInt(&ok, 16) : 0;
+        if (!ok) {
+            why = QStringLiteral("séquence d'échappement inconnue « %1 »").arg(line.mid(i, 4).toString());
+            return false;
+        }
+        value += cp1252::decode(QByteArray(1, char(byte)));
+        i += 3;
+    }
+    return true;
+}
+
+// A heading's value: the plain form loses the spaces at either end, the escaped form only
+// when trimEscaped (names and titles, which the book stores without them).
+bool headingValue(const QString &line, bool escapedForm, bool trimEscaped, QString &value, QString &why)
+{
+    if (!escapedForm) {
+        value = trimSpaces(line.mid(3));
+        return true;
+    }
+    if (!unescaped(QStringView(line).mid(4), value, why))
+        return false;
+    if (trimEscaped)
+        value = trimSpaces(value);
+    return true;
+}
+
+QString headingLine(const QString &plain, const QString &escapedMarker, const QString &value, bool keepEndSpaces)
+{
+    return needsEscapedForm(value, keepEndSpaces) ? escapedMarker + escaped(value) : plain + value;
+}
 
 QString nameProblem(const QString &name)
 {
@@ -45,13 +140,17 @@ QString joinText(const QStringList &lines, const std::vector<bool> &escaped)
         ++begin;
     while (end > begin && blank(end - 1))
         --end;
-    return lines.mid(begin, end - begin).join(u'\n');
+    return lines.mid(begin, end - begin).join(kLineEnd);
 }
 
 bool needsEscape(const QString &line)
 {
-    return line.startsWith(kFamily) || line.startsWith(kRecipe) || line.startsWith(kImage)
-           || line.startsWith(kEscape);
+    for (const QString *marker : {&kFamily, &kRecipe, &kImage, &kEscapedFamily, &kEscapedRecipe, &kEscapedImage,
+                                  &kEscapedText}) {
+        if (line.startsWith(*marker))
+            return true;
+    }
+    return line.startsWith(kEscape);
 }
 
 } // namespace
@@ -82,6 +181,7 @@ QStringList Source::allProblems() const
     return out;
 }
 
+
 Source parse(const QString &text)
 {
     Source source;
@@ -91,13 +191,13 @@ Source parse(const QString &text)
 
     Recipe *recipe = nullptr;
     QStringList textLines;
-    std::vector<bool> escaped;
+    std::vector<bool> escapedLines;
     const auto flush = [&] {
         if (recipe)
-            recipe->text = joinText(textLines, escaped);
+            recipe->text = joinText(textLines, escapedLines);
         recipe = nullptr;
         textLines.clear();
-        escaped.clear();
+        escapedLines.clear();
     };
     const auto setProblem = [](QString &problem, const QString &what) {
         if (problem.isEmpty())
@@ -110,21 +210,27 @@ Source parse(const QString &text)
             line.chop(1);
         const int lineNo = int(i) + 1;
         const bool encodable = cp1252::canEncode(line);
-        if (line.startsWith(kFamily)) {
+        const bool escapedFamily = line.startsWith(kEscapedFamily);
+        const bool escapedRecipe = line.startsWith(kEscapedRecipe);
+        const bool escapedImage = line.startsWith(kEscapedImage);
+        QString why;
+        if (escapedFamily || line.startsWith(kFamily)) {
             flush();
             Family f;
             f.line = lineNo;
-            f.name = line.mid(3).trimmed();
-            f.problem = nameProblem(f.name);
+            if (!headingValue(line, escapedFamily, true, f.name, why))
+                f.problem = why;
+            setProblem(f.problem, nameProblem(f.name));
             if (!encodable)
                 setProblem(f.problem, encodingProblem(line));
             source.families.push_back(std::move(f));
-        } else if (line.startsWith(kRecipe)) {
+        } else if (escapedRecipe || line.startsWith(kRecipe)) {
             flush();
             Recipe r;
             r.line = lineNo;
-            r.title = line.mid(3).trimmed();
-            r.problem = nameProblem(r.title);
+            if (!headingValue(line, escapedRecipe, true, r.title, why))
+                r.problem = why;
+            setProblem(r.problem, nameProblem(r.title));
             if (!encodable)
                 setProblem(r.problem, encodingProblem(line));
             if (source.families.empty()) {
@@ -133,13 +239,15 @@ Source parse(const QString &text)
             }
             source.families.back().recipes.push_back(std::move(r));
             recipe = &source.families.back().recipes.back();
-        } else if (line.startsWith(kImage)) {
+        } else if (escapedImage || line.startsWith(kImage)) {
             if (!recipe) {
                 source.problems.push_back({lineNo, QStringLiteral("image hors de toute recette")});
                 continue;
             }
-            const QString path = line.mid(3).trimmed();
-            if (path.isEmpty())
+            QString path;
+            if (!headingValue(line, escapedImage, false, path, why))
+                setProblem(recipe->problem, QStringLiteral("ligne %1 : %2").arg(lineNo).arg(why));
+            else if (path.isEmpty())
                 setProblem(recipe->problem, QStringLiteral("ligne %1 : chemin d'image vide").arg(lineNo));
             else if (!recipe->imagePath.isEmpty())
                 setProblem(recipe->problem, QStringLiteral("ligne %1 : deuxième image de la recette").arg(lineNo));
@@ -147,9 +255,16 @@ Source parse(const QString &text)
                 setProblem(recipe->problem, QStringLiteral("ligne %1 : %2").arg(lineNo).arg(encodingProblem(line)));
             recipe->imagePath = path;
         } else if (recipe) {
-            const bool isEscaped = line.startsWith(kEscape);
-            textLines << (isEscaped ? line.mid(1) : line);
-            escaped.push_back(isEscaped);
+            QString value;
+            const bool escapedText = line.startsWith(kEscapedText);
+            if (escapedText) {
+                if (!unescaped(QStringView(line).mid(kEscapedText.size()), value, why))
+                    setProblem(recipe->problem, QStringLiteral("ligne %1 : %2").arg(lineNo).arg(why));
+            } else {
+                value = line.startsWith(kEscape) ? line.mid(1) : line;
+            }
+            textLines << value;
+            escapedLines.push_back(escapedText || line.startsWith(kEscape));
             if (!encodable)
                 setProblem(recipe->problem, QStringLiteral("ligne %1 : %2").arg(lineNo).arg(encodingProblem(line)));
         } else if (!line.trimmed().isEmpty()) {
@@ -180,22 +295,24 @@ QString write(const std::vector<Family> &families)
 {
     QString out;
     for (const Family &f : families) {
-        out += kFamily + f.name + u'\n';
+        out += headingLine(kFamily, kEscapedFamily, f.name, false) + u'\n';
         for (const Recipe &r : f.recipes) {
-            out += kRecipe + r.title + u'\n';
+            out += headingLine(kRecipe, kEscapedRecipe, r.title, false) + u'\n';
             if (!r.imagePath.isEmpty())
-                out += kImage + r.imagePath + u'\n';
+                out += headingLine(kImage, kEscapedImage, r.imagePath, true) + u'\n';
             if (r.text.isEmpty())
                 continue;
-            const QStringList lines = r.text.split(u'\n');
+            const QStringList lines = r.text.split(kLineEnd);
             for (qsizetype i = 0; i < lines.size(); ++i) {
                 const QString &line = lines[i];
                 const bool atEnd = i == 0 || i == lines.size() - 1;
-                if (needsEscape(line) || (atEnd && line.trimmed().isEmpty()))
-                    out += kEscape;
-                // Reading takes one CR off a line's end (CRLF sources): a line of the text
-                // that ends with a CR of its own gets one more, so that it keeps it.
-                out += line + (line.endsWith(u'\r') ? QStringLiteral("\r\n") : QStringLiteral("\n"));
+                if (needsEscapedForm(line, false))
+                    out += kEscapedText + escaped(line);
+                else if (needsEscape(line) || (atEnd && line.trimmed().isEmpty()))
+                    out += kEscape + line;
+                else
+                    out += line;
+                out += u'\n';
             }
         }
     }

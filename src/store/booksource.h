@@ -6,6 +6,12 @@
 //   text are dropped. A text line that starts with a backslash loses that backslash: this is
 //   how a text line that would read as one of the lines above, or a blank line at either
 //   end of a text, is written.
+// What a line cannot carry as it is (a carriage return or line feed of its own, another
+// control character) is written in the escaped form of the same line: "@@\ name",
+// "##\ title", "!!\ path", and "%%\ text line", in which "\\" is a backslash, "\r" a
+// carriage return, "\n" a line feed, "\t" a tab and "\xHH" the Windows-1252 byte HH.
+// Names and titles lose the spaces at either end (and nothing else); an image path loses
+// them in the plain form only. So export then create gives back every byte of a book.
 #pragma once
 
 #include "store/status.h"
@@ -20,7 +26,10 @@ namespace gratinel::booksource {
 struct Recipe {
     int line = 0; // of its "##" line
     QString title;
-    QString text; // lines separated by '\n'
+    // As stored: lines separated by carriage return + line feed; a lone carriage return or
+    // line feed belongs to its line. (A '\n' alone between lines reads as a line end too
+    // wherever a text is written with cp1252::encodeText.)
+    QString text;
     QString imagePath;
     QString problem; // why it cannot be stored; empty when it can
 };

@@ -70,6 +70,7 @@ private Q_SLOTS:
     void familyWithoutRecipeDisablesListAndText();
     void shownTextCutAt30000Bytes_data();
     void shownTextCutAt30000Bytes();
+    void missingImageWarnsOnceAndIsDroppedOnDisk_data();
     void missingImageWarnsOnceAndIsDroppedOnDisk();
     void imageCommandsFollowShownRecipe_data();
     void imageCommandsFollowShownRecipe();
@@ -238,14 +239,28 @@ void TestBrowse::shownTextCutAt30000Bytes()
     QVERIFY(f.platform().messages.empty());
 }
 
+void TestBrowse::missingImageWarnsOnceAndIsDroppedOnDisk_data()
+{
+    QTest::addColumn<QString>("image"); // in the book's folder when relative
+    QTest::addColumn<bool>("dropped");  // the link taken off the recipe on disk
+    QTest::newRow("file gone") << u"tarte.jpg"_s << true;
+    QTest::newRow("folder absent (a key not plugged in)") << u"cle-usb/Recettes/tarte.jpg"_s << false;
+    QTest::newRow("path of Windows") << u"C:\\Mes documents\\Recettes\\far.jpg"_s << false;
+}
+
 void TestBrowse::missingImageWarnsOnceAndIsDroppedOnDisk()
 {
+    QFETCH(QString, image);
+    QFETCH(bool, dropped);
     BookFixture f;
-    const QString image = f.path(u"tarte.jpg"_s);
+    if (!image.startsWith(u"C:"_s))
+        image = f.path(image);
     BookBuilder b = withFirstFamily();
     b.addRecipe(kAaa, u"Tarte"_s, u"Pommes"_s, image);
     b.addRecipe(kAaa, u"Un autre"_s, u"Poires"_s);
     QVERIFY(f.write(b));
+    const QByteArray before = f.bytes(u"GRTN2.DAT"_s);
+    const qint32 imagePos = f.recipeFieldOnDisk(kOwnRecipe, recipefield::imagePos);
     const qint32 textPos = f.recipeFieldOnDisk(kOwnRecipe, recipefield::textPos);
 
     QVERIFY(f.start());
@@ -256,16 +271,19 @@ void TestBrowse::missingImageWarnsOnceAndIsDroppedOnDisk()
     QVERIFY(!p.calls.contains(u"beep"_s));
     QVERIFY(!p.ended);
 
-    // Only the image fields changed on disk.
-    QCOMPARE(f.recipeFieldOnDisk(kOwnRecipe, recipefield::imagePos), 0);
-    QCOMPARE(f.recipeFieldOnDisk(kOwnRecipe, recipefield::imageLen), 0);
+    // Only the image fields changed on disk, and only when the file is really gone.
+    QCOMPARE(f.recipeFieldOnDisk(kOwnRecipe, recipefield::imagePos), dropped ? 0 : imagePos);
+    QCOMPARE(f.recipeFieldOnDisk(kOwnRecipe, recipefield::imageLen), dropped ? 0 : int(image.size()));
     QCOMPARE(f.recipeFieldOnDisk(kOwnRecipe, recipefield::textPos), textPos);
     QCOMPARE(f.recipeFieldOnDisk(kOwnRecipe, recipefield::familyRecord), kAaa);
     QCOMPARE(f.recipeStateOnDisk(kOwnRecipe), kInUse);
+    if (!dropped)
+        QCOMPARE(f.bytes(u"GRTN2.DAT"_s), before);
     QCOMPARE(f.book()->txtRecette->toPlainText(), u"Pommes"_s);
     QVERIFY(f.book()->imagePath().isEmpty());
     QCOMPARE(imageCommands(f.frame()), both(false));
 
+    // Said once while the program runs.
     choose(f.book()->ComboRecettes, 1);
     choose(f.book()->ComboRecettes, 0);
     QCOMPARE(p.messages.size(), size_t(1));

@@ -46,7 +46,7 @@ BookBuilder bookWith(const QByteArray &text)
 {
     BookBuilder b = minimal();
     b.addFamily(u"Épices"_s);
-    b.addRecipe(kEpices, u"Sel"_s, cp1252::decodeText(text));
+    b.addStoredRecipe(kEpices, u"Sel"_s, text, {});
     return b;
 }
 
@@ -174,16 +174,62 @@ private slots:
     }
 
     // A text the box cannot show whole stays whole when only the title changes.
+    // A text the cook did not touch keeps its bytes; one shown cut and then changed is written
+    // only when the cook says so.
+    void untouchedTextKeepsItsStoredBytes_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("cut");  // longer than the boxes show
+        QTest::addColumn<int>("answer"); // to the question when the first letter is deleted; Ok: untouched
+        QTest::addColumn<QByteArray>("stored");
+        QByteArray loneFeeds = QByteArray(29990, 'a');
+        for (int i = 1; i <= 20; ++i)
+            loneFeeds[i * 1400] = '\n';
+        QByteArray lines;
+        while (lines.size() < 45000)
+            lines += "Une ligne de recette ordinaire, assez longue.\r\n";
+        const QByteArray longText(31000, 'a');
+        const QByteArray cutInLineEnd = QByteArray(29999, 'a') + "\r\n" + QByteArray(6, 'b');
+        const QByteArray loneReturns("Pommes\rPoires\r\rFin\r");
+        const int no = int(Platform::Answer::No);
+        static_assert(int(Platform::Answer::Ok) == 0);
+        QTest::newRow("longer than shown") << longText << true << 0 << longText;
+        QTest::newRow("lone line feeds") << loneFeeds << false << 0 << loneFeeds;
+        QTest::newRow("cut inside a line end") << cutInLineEnd << true << 0 << cutInLineEnd;
+        QTest::newRow("long, line ends") << lines << true << 0 << lines;
+        QTest::newRow("lone carriage returns") << loneReturns << false << 0 << loneReturns;
+        QTest::newRow("changed cut text, Non") << longText << true << no << longText;
+        QTest::newRow("changed cut text, Oui") << longText << true << int(Platform::Answer::Yes) << QByteArray(29999, 'a');
+    }
     void untouchedTextKeepsItsStoredBytes()
     {
-        const QByteArray text = QByteArray(31000, 'a');
+        QFETCH(QByteArray, text);
+        QFETCH(bool, cut);
+        QFETCH(int, answer);
+        QFETCH(QByteArray, stored);
         BookFixture f;
         QVERIFY(startOnSel(f, text));
-        QCOMPARE(exactText(f.book()->txtRecette).size(), 30000);
         f.book()->TabStrip1->selectTab(3);
+        // The modify page says what it keeps of a text it shows cut.
+        const bool said = !f.platform().messages.empty()
+                          && f.platform().messages.back().text.startsWith(u"Ce texte dépasse 30000 caractères"_s);
+        QCOMPARE(said, cut);
         f.book()->txtSaisieNomRecetteModifier->setText(u"Sel fin"_s);
+        if (answer != 0) {
+            QTextCursor c = f.book()->txtSaisieRecetteModifier->textCursor();
+            c.movePosition(QTextCursor::Start);
+            c.deleteChar();
+            f.platform().answerNext(Platform::Answer(answer));
+        }
         QTest::mouseClick(f.book()->cmdValideModifier, Qt::LeftButton);
-        QCOMPARE(storedText(f, kSel), text);
+        if (answer != 0) {
+            QCOMPARE(f.platform().messages.back().text,
+                     u"Ce texte dépasse 30000 caractères : seuls les 30000 premiers sont affichés. "
+                     "Enregistrer le texte modifié et perdre la fin ?"_s);
+            QCOMPARE(f.platform().messages.back().defaultAnswer, Platform::Answer::No);
+        }
+        QCOMPARE(f.book()->ComboRecettes->selectedText(), Platform::Answer(answer) == Platform::Answer::No ? u"Sel"_s : u"Sel fin"_s);
+        COMPARE_BYTES(storedText(f, kSel), stored);
     }
 
     void charactersTheBookCannotHoldAreRefused_data()

@@ -19,7 +19,45 @@ private slots:
     void failuresAreSaidInFrench();
     void answerAtTheSizeLimitIsRead();
     void slowAnswerEndsAtTheTimeout();
+    void photoOfAPageGoesToNoPrivateHostOfAnother_data();
+    void photoOfAPageGoesToNoPrivateHostOfAnother();
 };
+
+void tst_Fetch::photoOfAPageGoesToNoPrivateHostOfAnother_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("redirected");
+    QTest::addColumn<bool>("read");
+    QTest::newRow("same host as the page") << "http://127.0.0.1/r" << false << true;
+    QTest::newRow("page of another host") << "https://recettes.example/r" << false << false;
+    QTest::newRow("redirection from another host's photo") << "http://localhost/r" << true << false;
+}
+
+void tst_Fetch::photoOfAPageGoesToNoPrivateHostOfAnother()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, redirected);
+    QFETCH(bool, read);
+    LocalHttpServer server;
+    QVERIFY(server.isListening());
+    Answer photo;
+    photo.body = "jpeg";
+    server.serve("/photo.jpg", photo);
+    QUrl url(server.url("/photo.jpg"));
+    if (redirected) {
+        // The page's own host (localhost) gives the photo, which sends to 127.0.0.1.
+        Answer hop;
+        hop.status = 302;
+        hop.location = server.url("/photo.jpg").toLatin1();
+        server.serve("/hop", hop);
+        url = QUrl(server.url("/hop"));
+        url.setHost("localhost");
+    }
+    const Fetched f = PageFetcher().fetchFromPage(url, QUrl(page));
+    QCOMPARE(f.ok(), read);
+    if (!read)
+        QVERIFY2(f.reason.contains(QStringLiteral("adresse locale ou privée")), qPrintable(f.reason));
+}
 
 void tst_Fetch::redirectionsAreFollowedUpToTheLimit_data()
 {

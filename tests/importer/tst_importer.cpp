@@ -4,10 +4,12 @@
 #include "importer/htmlpage.h"
 #include "importer/importer.h"
 #include "importer/limits.h"
+#include "importer/markupscan.h"
 #include "importer/photo.h"
 #include "importer/recipelayout.h"
 #include "store/cp1252.h"
 #include "store/spelling.h"
+#include "hostilepages.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 using namespace gratinel;
@@ -30,7 +33,8 @@ QByteArray page(const QByteArray &jsonLd, const QByteArray &body = "<p>Bonjour</
 
 QByteArray recipeJson(const QString &name)
 {
-    return QJsonDocument(QJsonObject{{"@type", "Recipe"}, {"name", name}}).toJson(QJsonDocument::Compact);
+    return QJsonDocument(QJsonObject{{"@type", "Recipe"}, {"name", name}, {"recipeIngredient", QJsonArray{"1 œuf"}}})
+        .toJson(QJsonDocument::Compact);
 }
 
 QStringList titles(const ParseResult &r)
@@ -70,6 +74,14 @@ private slots:
     void recipesPastTheLimitAreCountedNotRead();
     void nestingLimitsHoldAtTheirEdge();
     void sourceOverTheSizeLimitIsRefused();
+    void eachRecipeComesOnceAndWhole_data();
+    void eachRecipeComesOnceAndWhole();
+    void photoIsFoundAndStoredWhereTheBookCanKeepIt_data();
+    void photoIsFoundAndStoredWhereTheBookCanKeepIt();
+    void dosMealMasterIsReadAsCodePage850();
+    void hostilePageIsParsedOrRefusedWithinLinearWork_data();
+    void hostilePageIsParsedOrRefusedWithinLinearWork();
+    void ordinaryDeepPagePassesTheBounds();
     void mealMasterFileGivesEachRecipe();
     void photoNamesComeFromTheTitleOnly_data();
     void photoNamesComeFromTheTitleOnly();
@@ -136,8 +148,8 @@ void tst_Importer::everyJsonLdShapeGivesItsRecipes_data()
     QTest::newRow("array") << page("[" + a + "," + b + "]") << QStringList{"A", "B"};
     QTest::newRow("graph") << page("{\"@context\":\"https://schema.org\",\"@graph\":[{\"@type\":\"WebSite\"}," + b + "]}")
                            << QStringList{"B"};
-    QTest::newRow("type list") << page("{\"@type\":[\"Recipe\",\"NewsArticle\"],\"name\":\"C\"}") << QStringList{"C"};
-    QTest::newRow("type address") << page("{\"@type\":\"http://schema.org/Recipe\",\"name\":\"D\"}") << QStringList{"D"};
+    QTest::newRow("type list") << page("{\"@type\":[\"Recipe\",\"NewsArticle\"],\"name\":\"C\",\"recipeInstructions\":\"Cuire.\"}") << QStringList{"C"};
+    QTest::newRow("type address") << page("{\"@type\":\"http://schema.org/Recipe\",\"name\":\"D\",\"recipeInstructions\":\"Cuire.\"}") << QStringList{"D"};
     QTest::newRow("main entity") << page("{\"@type\":\"WebPage\",\"mainEntity\":" + a + "}") << QStringList{"A"};
     QTest::newRow("two scripts") << page(a) + "<script type=\"application/ld+json\">" + b + "</script>"
                                  << QStringList{"A", "B"};
@@ -271,7 +283,7 @@ void tst_Importer::recipesPastTheLimitAreCountedNotRead()
 {
     QJsonArray all;
     for (int i = 0; i <= kMaxRecipes; ++i)
-        all.append(QJsonObject{{"@type", "Recipe"}, {"name", QString::number(i)}});
+        all.append(QJsonObject{{"@type", "Recipe"}, {"name", QStringLiteral("Recette %1").arg(i)}, {"recipeInstructions", "Cuire."}});
     const ParseResult r = parseSource(QJsonDocument(all).toJson(QJsonDocument::Compact), "f.json");
     QCOMPARE(int(r.recipes.size()), kMaxRecipes);
     QCOMPARE(r.recipesFound, kMaxRecipes + 1);
@@ -284,13 +296,13 @@ void tst_Importer::nestingLimitsHoldAtTheirEdge()
         return "<html><body>" + QByteArray("<div>").repeated(depth - 3) + "<script type=\"application/ld+json\">"
                + recipeJson("N") + "</script>" + QByteArray("</div>").repeated(depth - 3) + "</body></html>";
     };
-    QCOMPARE(estimatedNesting(nested(kMaxHtmlNesting)), kMaxHtmlNesting);
+    QCOMPARE(scanMarkup(nested(kMaxHtmlNesting), kHtmlWorkBase).depth, kMaxHtmlNesting);
     QCOMPARE(titles(parseSource(nested(kMaxHtmlNesting), "p")), QStringList{"N"});
     QString problem;
     QVERIFY(parseSource(nested(kMaxHtmlNesting + 1), "p", &problem).recipes.empty());
     QVERIFY(problem.contains(QString::number(kMaxHtmlNesting)));
     // Elements HTML closes by itself do not count.
-    QCOMPARE(estimatedNesting(QByteArray("<p>a<li>b<br><img src=x>").repeated(5000)), 0);
+    QVERIFY(scanMarkup(QByteArray("<p>a<li>b<br><img src=x>").repeated(5000), kHtmlWorkBase).depth <= 5);
 
     // A recipe under more levels of JSON than the walk follows is not found.
     const auto inJson = [](int depth) {
@@ -309,6 +321,156 @@ void tst_Importer::sourceOverTheSizeLimitIsRefused()
     QString problem;
     QVERIFY(parseSource(content, "g", &problem).recipes.empty());
     QCOMPARE(problem, QStringLiteral("plus de 10 Mo"));
+}
+
+void tst_Importer::eachRecipeComesOnceAndWhole_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QString>("firstText"); // a line the first recipe's text holds
+    QTest::addColumn<QString>("refused");
+    const QByteArray full = "{\"@type\":\"Recipe\",\"@id\":\"https://k.fr/#r\",\"name\":\"Kouign-amann\","
+                            "\"recipeIngredient\":[\"250 g de beurre\"],\"recipeInstructions\":\"Feuilleter.\"}";
+    const QByteArray stub = "{\"@type\":\"Review\",\"itemReviewed\":{\"@type\":\"Recipe\",\"name\":\"Kouign-amann\"}}";
+    const QByteArray rating = "<script type=\"application/ld+json\">{\"@type\":\"Recipe\",\"@id\":\"https://k.fr/#r\","
+                              "\"aggregateRating\":{\"ratingValue\":5}}</script>";
+    QTest::newRow("review stub, full recipe, rating by @id")
+        << page("{\"@graph\":[" + stub + "," + full + "]}") + rating << QStringList{"Kouign-amann"} << "- 250 g de beurre" << "";
+    QTest::newRow("stub under a review beside another recipe")
+        << page("[{\"@type\":\"Review\",\"itemReviewed\":{\"@type\":\"Recipe\",\"name\":\"Far\","
+                "\"recipeInstructions\":\"Cuire.\"}}," + recipeJson("Crêpes") + "]")
+        << QStringList{"Crêpes"} << "- 1 œuf" << "";
+    QTest::newRow("same name in two scripts, fields joined")
+        << page("{\"@type\":\"Recipe\",\"name\":\"Far\",\"recipeYield\":\"6\"}")
+               + "<script type=\"application/ld+json\">{\"@type\":\"Recipe\",\"name\":\"Far\","
+                 "\"recipeIngredient\":[\"1 l de lait\"]}</script>"
+        << QStringList{"Far"} << "- 1 l de lait" << "";
+    QTest::newRow("neither ingredients nor steps") << page("{\"@type\":\"Recipe\",\"name\":\"Vide\"}") << QStringList{}
+                                                   << "" << "";
+    QTest::newRow("title without a letter") << page(recipeJson("🍰 🍰")) << QStringList{} << "" << "« 🍰 🍰 » : titre illisible";
+    QTest::newRow("no title") << page(recipeJson("")) << QStringList{} << "" << "(sans titre) : titre illisible";
+    QTest::newRow("text in another alphabet")
+        << page("{\"@type\":\"Recipe\",\"name\":\"Borchtch\",\"recipeIngredient\":[\"свёкла\",\"капуста\"]}")
+        << QStringList{} << "" << "« Borchtch » : texte dans un alphabet que le livre ne peut pas garder";
+}
+
+void tst_Importer::eachRecipeComesOnceAndWhole()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, titles);
+    QFETCH(QString, firstText);
+    QFETCH(QString, refused);
+    const ParseResult r = parseSource(content, "p.html");
+    QCOMPARE(::titles(r), titles);
+    QCOMPARE(r.recipesFound, int(titles.size() + (refused.isEmpty() ? 0 : 1)));
+    if (!titles.isEmpty())
+        QVERIFY2(r.recipes.front().text.split(u'\n').contains(firstText), qPrintable(r.recipes.front().text));
+    QCOMPARE(r.refused, refused.isEmpty() ? QStringList{} : QStringList{refused});
+}
+
+void tst_Importer::photoIsFoundAndStoredWhereTheBookCanKeepIt_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("folder"); // the book folder, relative to the current one
+    QTest::addColumn<QString>("imageUrl");
+    QTest::addColumn<bool>("stored");
+    const QByteArray graph = "{\"@graph\":[{\"@type\":\"ImageObject\",\"@id\":\"https://k.fr/#primaryimage\","
+                             "\"url\":\"https://k.fr/far.jpg\"},{\"@type\":\"Recipe\",\"name\":\"Far\","
+                             "\"recipeInstructions\":\"Cuire.\",\"image\":{\"@id\":\"https://k.fr/#primaryimage\"}}]}";
+    QTest::newRow("image by @id, relative folder") << page(graph) << "livre" << "https://k.fr/far.jpg" << true;
+    QTest::newRow("@id of nothing on the page")
+        << page("{\"@type\":\"Recipe\",\"name\":\"Far\",\"recipeInstructions\":\"Cuire.\",\"image\":{\"@id\":\"https://k.fr/#x\"}}")
+        << "livre" << "" << true;
+    QTest::newRow("folder outside Windows-1252") << page(recipeJson("Far")) << "книга" << "" << false;
+}
+
+void tst_Importer::photoIsFoundAndStoredWhereTheBookCanKeepIt()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, folder);
+    QFETCH(QString, imageUrl);
+    QFETCH(bool, stored);
+    const ParseResult r = parseSource(content, "https://k.fr/far");
+    QCOMPARE(int(r.recipes.size()), 1);
+    QCOMPARE(r.recipes.front().imageUrl, imageUrl);
+    QTemporaryDir dir;
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    QString reason;
+    const std::optional<QString> path = storePhoto(QByteArray("\xFF\xD8\xFF\xE0jpeg", 8), folder, "Far", reason);
+    QDir::setCurrent(old);
+    QCOMPARE(path.has_value(), stored);
+    if (stored)
+        QCOMPARE(*path, QDir::toNativeSeparators(dir.filePath(folder + "/images/far.jpg")));
+    else
+        QVERIFY(reason.contains(QDir::toNativeSeparators(dir.filePath(folder))));
+}
+
+void tst_Importer::dosMealMasterIsReadAsCodePage850()
+{
+    // "Crème brûlée" and "Mélanger à froid" as a DOS editor wrote them.
+    const QByteArray mm = "MMMMM----- Recipe via Meal-Master (tm) v8.05\n      Title: Cr\x8Ame br\x96l\x82" "e\n\n"
+                          "  M\x82langer \x85 froid.\nMMMMM\n";
+    const ParseResult r = parseSource(mm, "dos.mmf");
+    QCOMPARE(titles(r), QStringList{"Crème brûlée"});
+    QVERIFY(r.recipes.front().text.contains(QStringLiteral("Mélanger à froid.")));
+}
+
+void tst_Importer::hostilePageIsParsedOrRefusedWithinLinearWork_data()
+{
+    QTest::addColumn<QString>("shape");
+    QTest::addColumn<int>("megabytes");
+    for (const QString &shape : testing::hostileShapes())
+        for (const int mb : {1, 4, 10})
+            QTest::addRow("%s, %d Mo", qPrintable(shape), mb) << shape << mb;
+}
+
+void tst_Importer::hostilePageIsParsedOrRefusedWithinLinearWork()
+{
+    QFETCH(QString, shape);
+    QFETCH(int, megabytes);
+    const QByteArray page = testing::hostilePage(shape, qsizetype(megabytes) * 1000 * 1000);
+    // The parser's walks stay within a fixed number of steps a byte, or the page is refused.
+    const MarkupCost cost = scanMarkup(page, std::numeric_limits<qint64>::max());
+    const bool withinBounds = !cost.misread && cost.depth <= kMaxHtmlNesting
+                              && cost.work <= kHtmlWorkPerByte * page.size() + kHtmlWorkBase;
+    // On a thread with the stack of a Windows main thread.
+    QString problem;
+    ParseResult result;
+    QThread *thread = QThread::create([&] { result = parseSource(page, "p", &problem); });
+    thread->setStackSize(1024 * 1024);
+    thread->start();
+    QVERIFY(thread->wait());
+    delete thread;
+    if (withinBounds) {
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QVERIFY(titles(result).contains(QStringLiteral("Piège")));
+    } else {
+        QVERIFY(result.recipes.empty());
+        QVERIFY(problem.startsWith(QLatin1String("la page ")));
+    }
+}
+
+void tst_Importer::ordinaryDeepPagePassesTheBounds()
+{
+    // A recipe site's page at its deepest: theme wrappers, a page builder's nested sections,
+    // a recipe card, replies to replies ten deep, with the tags HTML lets go unclosed.
+    QByteArray html = "<!DOCTYPE html><html><head><title>t</title></head><body>";
+    for (int i = 0; i < 12; ++i)
+        html += "<div class=\"wrap\"><div class=\"inner\">";
+    for (int i = 0; i < 4; ++i)
+        html += "<section><div class=\"container\"><div class=\"row\"><div class=\"column\"><div class=\"widget\">";
+    html += "<article><header><h1>Crêpes</h1></header><table><tr><td>Temps<td>20 min<tr><td>Parts<td>4</table>"
+            "<ul><li><span>250 g de farine<li><span>3 œufs</ul><p>Mélanger.<p>Cuire.";
+    for (int i = 0; i < 10; ++i)
+        html += "<ol class=\"children\"><li><article><footer><div class=\"author\"><b>Marie</div></footer>"
+                "<div class=\"content\"><p>Merci <i>beaucoup";
+    html += page(recipeJson("Crêpes"));
+    const MarkupCost cost = scanMarkup(html, std::numeric_limits<qint64>::max());
+    QVERIFY2(cost.depth <= kMaxHtmlNesting / 4, qPrintable(QString::number(cost.depth)));
+    QString problem;
+    QCOMPARE(titles(parseSource(html, "p", &problem)), QStringList{"Crêpes"});
+    QVERIFY(problem.isEmpty());
 }
 
 void tst_Importer::mealMasterFileGivesEachRecipe()

@@ -17,9 +17,17 @@ QByteArray ld(const QByteArray &script, const QByteArray &body = "<p>Bonjour</p>
            + body + "</body></html>";
 }
 
+// A recipe with fields, named R, with an ingredient and a step unless fields give them.
 QByteArray recipe(const QByteArray &fields)
 {
-    return ld("{\"@type\":\"Recipe\",\"name\":\"R\"," + fields + "}");
+    QByteArray all = "{\"@type\":\"Recipe\"," + fields;
+    if (!fields.startsWith("\"name\""))
+        all += ",\"name\":\"R\"";
+    if (!fields.contains("recipeIngredient"))
+        all += ",\"recipeIngredient\":[\"sel\"]";
+    if (!fields.contains("recipeInstructions"))
+        all += ",\"recipeInstructions\":\"Saler.\"";
+    return ld(all + "}");
 }
 
 QByteArray page(const QByteArray &head, const QByteArray &body)
@@ -111,16 +119,18 @@ void tst_PageShapes::schemaOrgShapesAreRead_data()
         << recipe("\"prepTime\":\"PT10M\",\"cookTime\":\"selon le four\"") << "R" << QStringList{"Préparation : 10 min\n"}
         << "durée illisible laissée de côté : « selon le four »";
     QTest::newRow("references decoded to the end, address kept")
-        << ld("{\"@type\":\"Recipe\",\"name\":\"Fil&amp;amp;Co lim&amp;atilde;o\",\"url\":\"https://x.example/r?id=3&section=2\"}")
+        << recipe("\"name\":\"Fil&amp;amp;Co lim&amp;atilde;o\",\"url\":\"https://x.example/r?id=3&section=2\"")
         << "Fil&Co limão" << QStringList{"Source : https://x.example/r?id=3&section=2"} << "";
     QTest::newRow("comment wrapper, trailing commas, raw line break")
         << ld("<!--\n{\"@type\":\"Recipe\",\"name\":\"Pain\",\"recipeIngredient\":[\"farine\",\"eau\",],\n"
               "\"recipeInstructions\":\"Pétrir.\nCuire.\",}\n-->")
         << "Pain" << QStringList{"- farine\n- eau\n", "1. Pétrir.\n2. Cuire."} << "";
     QTest::newRow("CDATA wrapper, tab in a string")
-        << ld("// <![CDATA[\n{\"@type\":\"Recipe\",\"name\":\"Riz\tau lait\"}\n// ]]>") << "Riz au lait" << QStringList{} << "";
+        << ld("// <![CDATA[\n{\"@type\":\"Recipe\",\"name\":\"Riz\tau lait\",\"recipeIngredient\":\"riz\"}\n// ]]>")
+        << "Riz au lait" << QStringList{"- riz\n"} << "";
     QTest::newRow("two objects in one script, the recipe second")
-        << ld("{\"@type\":\"WebSite\",\"name\":\"Site\"}\n{\"@type\":\"Recipe\",\"name\":\"Flan\"};") << "Flan" << QStringList{} << "";
+        << ld("{\"@type\":\"WebSite\",\"name\":\"Site\"}\n{\"@type\":\"Recipe\",\"name\":\"Flan\",\"recipeIngredient\":[\"lait\"]};")
+        << "Flan" << QStringList{"- lait\n"} << "";
     QTest::newRow("microdata cut by a script in its middle")
         << QByteArray("<html><head></head><body><div itemscope itemtype=\"http://schema.org/Recipe\"><h1 itemprop=\"name\">Gratin</h1>"
             "<li itemprop=\"recipeIngredient\">1 kg de pommes de terre</li>"

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextDocumentFragment>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace gratinel;
@@ -157,6 +158,30 @@ private slots:
         QCOMPARE(f.platform().clipboard, clipboardAfter);
         QCOMPARE(selectionOf(target), selectionAfter);
         QCOMPARE(f.platform().count(QStringLiteral("beep")), beeps ? 1 : 0);
+    }
+
+    // A pasted path takes the place of the chosen one, and must name a file that is there.
+    void aPastedImagePathReplacesTheChosenOne_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::newRow("an image that is there") << QStringLiteral("b.gif");
+        QTest::newRow("an image that is not") << QStringLiteral("absente.gif");
+    }
+    void aPastedImagePathReplacesTheChosenOne()
+    {
+        QFETCH(QString, pasted);
+        QTemporaryDir images;
+        QVERIFY(testbook::writeFile(images.filePath(QStringLiteral("b.gif")), "GIF89a"));
+        const bool there = QFileInfo::exists(images.filePath(pasted));
+        BookFixture f;
+        QVERIFY(f.start(testbook::minimal()));
+        f.book()->TabStrip1->selectTab(2);
+        f.book()->txtImageAjouter->setText(images.filePath(QStringLiteral("b.gif")));
+        f.book()->txtImageAjouter->setFocus();
+        f.platform().clipboard = images.filePath(pasted);
+        f.frame()->mnuEditPaste_Click();
+        QCOMPARE(f.book()->txtImageAjouter->text(), there ? images.filePath(pasted) : QString());
+        QCOMPARE(f.platform().messageTexts(), there ? QStringList() : QStringList{QStringLiteral("Ce fichier n'existe pas.")});
     }
 
     void aPastedPassageStaysOnOneLineInASingleLineBox()

@@ -160,6 +160,8 @@ private slots:
         QTest::newRow("script named photo.jpg") << "script" << 1 << 42 << "Ce fichier n'est pas un fichier image.";
         // The desktop would choose a Java runtime by the name of this picture.
         QTest::newRow("picture named tarte.jar") << "misnamed" << 1 << 42 << "Ce fichier n'est pas un fichier image.";
+        // A browser would run the scripts an SVG picture may carry.
+        QTest::newRow("SVG picture") << "svg" << 1 << 42 << "Ce fichier n'est pas un fichier image.";
         QTest::newRow("modify page") << "image" << 3 << 42 << "-";
         QTest::newRow("delete page") << "gone" << 4 << 42 << "-";
     }
@@ -171,8 +173,13 @@ private slots:
         QFETCH(QString, message);
 
         QTemporaryDir images;
-        const QString path = images.filePath(file == u"misnamed" ? QStringLiteral("tarte.jar") : QStringLiteral("photo.jpg"));
-        if (file == u"script") {
+        const QString path = images.filePath(file == u"misnamed" ? QStringLiteral("tarte.jar")
+                                             : file == u"svg"    ? QStringLiteral("tarte.svg")
+                                                                 : QStringLiteral("photo.jpg"));
+        if (file == u"svg") {
+            QVERIFY(testbook::writeFile(path, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\">"
+                                              "<script>alert(1)</script></svg>"));
+        } else if (file == u"script") {
             QVERIFY(testbook::writeFile(path, "#!/bin/sh\necho pris > \"$HOME/pris\"\n"));
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         } else {

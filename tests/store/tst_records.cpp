@@ -1,4 +1,5 @@
 // Byte layout of the family and recipe records, fixed text fields and header filler bytes.
+#include "store/bookbuilder.h"
 #include "store/records.h"
 
 #include <QRandomGenerator>
@@ -48,6 +49,7 @@ private slots:
     void fieldTextTrimsOnlySpaces_data();
     void fieldTextTrimsOnlySpaces();
     void headerFillerSurvivesDecodeAndEncode();
+    void bookPastTheLargestPositionIsRefused();
 };
 
 void TestRecords::familyRecordLayout()
@@ -184,6 +186,15 @@ void TestRecords::headerFillerSurvivesDecodeAndEncode()
     rh.state = 299;
     recipeHeader[0] = '\x2B';
     QCOMPARE(encoded(rh), recipeHeader);
+}
+
+// The texts of a new book, all together, must end within the 32-bit positions of its records.
+void TestRecords::bookPastTheLargestPositionIsRefused()
+{
+    BookBuilder b;
+    b.addStoredRecipe(2, QStringLiteral("Un"), QByteArray(6, 'x'), "/a.gif");
+    b.addStoredRecipe(2, QStringLiteral("Deux"), QByteArray(5, 'y'), "/b.gif");
+    QVERIFY(b.streamsFit(12) && !b.streamsFit(10));
 }
 
 QTEST_APPLESS_MAIN(TestRecords)

@@ -6,9 +6,10 @@
 
 namespace gratinel {
 
-ToolRun runTool(const QString &program, const QStringList &args)
+ToolRun runTool(const QString &program, const QStringList &args, const QString &workingDir)
 {
     QProcess p;
+    p.setWorkingDirectory(workingDir);
     QSignalSpy finished(&p, &QProcess::finished);
     p.start(program, args);
     if (!finished.wait(120000) || p.exitStatus() != QProcess::NormalExit)

@@ -14,6 +14,7 @@ struct ToolRun {
 
 // Runs program with args and waits for its end while this process's event loop goes on (so
 // that a test's own local web server keeps answering the tool).
-ToolRun runTool(const QString &program, const QStringList &args);
+// The tool starts in workingDir when one is given.
+ToolRun runTool(const QString &program, const QStringList &args, const QString &workingDir = {});
 
 } // namespace gratinel

@@ -4,6 +4,7 @@
 #include "store/bytestream.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
+#include "smalldisk.h"
 #include "testbook.h"
 #include "toolrun.h"
 
@@ -113,6 +114,8 @@ private slots:
     void exportThenCreateGivesTheSameBook_data();
     void exportThenCreateGivesTheSameBook();
     void importSkipsWhatTheAddPageRefuses();
+    void imagesFindsAndBringsBackLinks_data();
+    void imagesFindsAndBringsBackLinks();
     void writingCommandsWaitForTheProgram_data();
     void writingCommandsWaitForTheProgram();
 
@@ -288,6 +291,14 @@ void TestBook::backupCopiesTheBookBesideIt()
     const Run over = tool({QStringLiteral("backup"), dir, other});
     QCOMPARE(over.exitCode, 1);
     QCOMPARE(bookBytes(other), otherBook);
+
+    // A backup cut short by a full disk leaves nothing there that looks like a book.
+    const QString small = tmp_->filePath(QStringLiteral("petit"));
+    QVERIFY(QDir().mkpath(small));
+    const SmallDisk disk(small, 32);
+    QVERIFY2(disk.mounted(), qPrintable(disk.why()));
+    QCOMPARE(tool({QStringLiteral("backup"), dir, small + QStringLiteral("/copie")}).exitCode, 1);
+    QCOMPARE(QDir(small).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestBook::exportThenCreateGivesTheSameBook_data()
@@ -296,6 +307,7 @@ void TestBook::exportThenCreateGivesTheSameBook_data()
     QTest::newRow("the starter book") << true;
     QTest::newRow("an edited book") << false;
 }
+
 
 void TestBook::exportThenCreateGivesTheSameBook()
 {
@@ -361,7 +373,9 @@ void TestBook::importSkipsWhatTheAddPageRefuses()
                                                           "## Olives\n"                     // 13
                                                           "Huile\n"                         // 14
                                                           "## Tout juste\n")                // 15
-                                         + QString(29997, u'b') + QStringLiteral("\nc\n")); // 16, 17
+                                         + QString(29997, u'b') + QStringLiteral("\nc\n")   // 16, 17
+                                         + QStringLiteral("## Photo de Łódź\n"             // 18
+                                                          "!! /photos/Łódź/t.jpg\n"));     // 19
     const QByteArray original = bookBytes(dir);
     const Run run = tool({QStringLiteral("import"), dir, source});
     QCOMPARE(run.exitCode, 1);
@@ -369,13 +383,15 @@ void TestBook::importSkipsWhatTheAddPageRefuses()
     const QStringList backups = QDir(dir + QStringLiteral("/sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCOMPARE(backups.size(), 1);
     QCOMPARE(bookBytes(dir + QStringLiteral("/sauvegardes/") + backups.first()), original);
-    for (int line : {1, 3, 7, 8, 9})
+    for (int line : {1, 3, 7, 8, 9, 18})
         QVERIFY2(run.out.contains(QStringLiteral("Ignoré : ligne %1 :").arg(line)), qPrintable(run.out));
-    QCOMPARE(run.out.count(QStringLiteral("Ignoré : ")), 5);
+    QCOMPARE(run.out.count(QStringLiteral("Ignoré : ")), 6);
+    // An image path is never respelled: it would name another file.
+    QVERIFY2(run.out.contains(QStringLiteral("ligne 19 : caractères impossibles")), qPrintable(run.out));
     // A character the book cannot hold is taken out, and said.
     QVERIFY2(run.out.contains(QStringLiteral("Modifié : ligne 12 : « Gâteau \U0001F382 » : supprimés : \U0001F382")),
              qPrintable(run.out));
-    QVERIFY2(run.out.contains(QStringLiteral("1 famille(s) et 4 recette(s) ajoutée(s), 5 recette(s) ignorée(s)")),
+    QVERIFY2(run.out.contains(QStringLiteral("1 famille(s) et 4 recette(s) ajoutée(s), 6 recette(s) ignorée(s)")),
              qPrintable(run.out));
 
     QCOMPARE(tool({QStringLiteral("check"), dir}).exitCode, 0);
@@ -394,24 +410,83 @@ void TestBook::importSkipsWhatTheAddPageRefuses()
     QCOMPARE(after.count(QStringLiteral("@@ Desserts")) + after.count(QStringLiteral("@@ DESSERTS")), 1);
 }
 
+void TestBook::imagesFindsAndBringsBackLinks_data()
+{
+    QTest::addColumn<QStringList>("replace"); // ANCIEN and NOUVEAU; none for the list alone
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("says");
+    QTest::addColumn<bool>("changed"); // the two paths under C:\Mes documents\Recettes
+    QTest::newRow("list") << QStringList{} << 1
+                          << QStringList{QStringLiteral("Dossier c:/mes documents/recettes/sous : 1 image(s)"),
+                                         QStringLiteral("  enregistrement 303 : « Image 1 » : C:\\Mes documents\\Recettes\\far.jpg"),
+                                         QStringLiteral("4 image(s) sur 5 ne s'ouvrent pas.")}
+                          << false;
+    // Compared as Windows does, up to a whole folder name; NOUVEAU made a full path.
+    QTest::newRow("replace") << QStringList{QStringLiteral("C:\\Mes documents\\Recettes\\"), QStringLiteral("Recettes")}
+                             << 0 << QStringList{QStringLiteral("2 chemin(s) d'image changé(s), dont 2 s'ouvre(nt) maintenant.")}
+                             << true;
+    QTest::newRow("unstorable") << QStringList{QStringLiteral("/media"), QStringLiteral("Łódź")} << 1
+                                << QStringList{QStringLiteral("Ł ź")} << false;
+}
+
+void TestBook::imagesFindsAndBringsBackLinks()
+{
+    QFETCH(QStringList, replace);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, says);
+    QFETCH(bool, changed);
+    QStringList paths{tmp_->filePath(QStringLiteral("photo.gif")), QStringLiteral("C:\\Mes documents\\Recettes\\far.jpg"),
+                      QStringLiteral("c:/mes documents/recettes/sous/tarte.JPG"),
+                      QStringLiteral("C:\\Mes documents\\Recettes2\\gratin.jpg"), QStringLiteral("/media/cle-usb/crepes.jpg")};
+    const QStringList moved{tmp_->filePath(QStringLiteral("Recettes/far.jpg")), tmp_->filePath(QStringLiteral("Recettes/sous/tarte.JPG"))};
+    for (const QString &file : {paths[0], moved[0], moved[1]})
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()) && testbook::writeFile(file, "GIF89a"));
+    BookBuilder b = testbook::minimal();
+    for (int i = 0; i < 5; ++i)
+        b.addRecipe(2, QStringLiteral("Image %1").arg(i), {}, paths[i]);
+    const QString dir = makeBook(b);
+    const QByteArray images = readFile(QDir(dir).filePath(kDataFiles[3]));
+
+    const QStringList extra = replace.isEmpty() ? QStringList() : QStringList{QStringLiteral("--remplacer")} + replace;
+    const Run run = runTool(QStringLiteral(BOOKTOOL_PATH), QStringList{QStringLiteral("images"), dir} + extra, tmp_->path());
+    QCOMPARE(run.exitCode, exitCode);
+    for (const QString &line : says)
+        QVERIFY2((run.out + run.err).contains(line), qPrintable(run.out + run.err));
+    if (changed)
+        paths[1] = moved[0], paths[2] = moved[1];
+    const QStringList after = contents(dir);
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(after.at(after.indexOf(QStringLiteral("## Image %1").arg(i)) + 2), QString::fromLatin1(cp1252::encode(paths[i]).toHex()));
+    // Rewritten paths are appended, after a backup: what the book held stays.
+    QVERIFY(readFile(QDir(dir).filePath(kDataFiles[3])).startsWith(images));
+    QCOMPARE(QFileInfo::exists(dir + QStringLiteral("/sauvegardes")), changed);
+}
+
 void TestBook::writingCommandsWaitForTheProgram_data()
 {
     QTest::addColumn<QString>("command");
     QTest::newRow("backup") << QStringLiteral("backup");
     QTest::newRow("repair") << QStringLiteral("repair");
     QTest::newRow("import") << QStringLiteral("import");
+    QTest::newRow("images --remplacer") << QStringLiteral("images");
 }
 
 void TestBook::writingCommandsWaitForTheProgram()
 {
     QFETCH(QString, command);
-    const QString dir = makeBook(testbook::minimal());
+    BookBuilder b = testbook::minimal();
+    const QString photo = tmp_->filePath(QStringLiteral("photo.gif"));
+    QVERIFY(testbook::writeFile(photo, "GIF89a"));
+    b.addRecipe(2, QStringLiteral("Photo"), {}, photo);
+    const QString dir = makeBook(b);
     // A count to repair, so that repair would have work to do.
     QVERIFY(testbook::patchFile(QDir(dir).filePath(kDataFiles[1]), 0, le16(299)));
     const QByteArray before = bookBytes(dir);
     QStringList args{command, dir};
     if (command == QLatin1String("import"))
         args << writeText(QStringLiteral("import.txt"), QStringLiteral("@@ Nouvelle\n## Recette\n"));
+    if (command == QLatin1String("images"))
+        args << QStringLiteral("--remplacer") << tmp_->path() << tmp_->path();
 
     InstanceLock program;
     QVERIFY(program.tryLock(dir));
@@ -423,7 +498,7 @@ void TestBook::writingCommandsWaitForTheProgram()
 
     // Once the program has ended, the same command goes through.
     program.release();
-    if (command == QLatin1String("import"))
+    if (command == QLatin1String("import") || command == QLatin1String("images"))
         QCOMPARE(tool({QStringLiteral("repair"), dir}).exitCode, 0);
     const Run done = tool(args);
     QVERIFY2(done.exitCode == 0, qPrintable(done.out + done.err));

@@ -103,7 +103,8 @@ QString tst_BookImport::exported()
 void tst_BookImport::recipesGoToTheFamilyOfTheirCategoryAndASecondImportAddsNothing()
 {
     const QString page = write("tarte.html", recipePage("Tarte au citron", "DESSERTS"));
-    const QString json = write("flan.json", "{\"@type\":\"Recipe\",\"name\":\"Flan\",\"recipeCategory\":[\"Entremets\"]}");
+    const QString json = write("flan.json", "{\"@type\":\"Recipe\",\"name\":\"Flan\",\"recipeCategory\":[\"Entremets\"],"
+                                                  "\"recipeInstructions\":\"Cuire.\"}");
     const QString mmf = write("soupes.mmf", kMealMaster);
     const QStringList args = {QStringLiteral("import"), book_, page, json, mmf};
 
@@ -121,7 +122,7 @@ void tst_BookImport::recipesGoToTheFamilyOfTheirCategoryAndASecondImportAddsNoth
     const qsizetype next = text.indexOf(QStringLiteral("\n@@ "), desserts + 1);
     QVERIFY(text.indexOf(QStringLiteral("## Tarte au citron\n")) > desserts);
     QVERIFY(text.indexOf(QStringLiteral("## Tarte au citron\n")) < next);
-    QVERIFY(text.contains(QStringLiteral("@@ Recettes importées\n## Flan\nSource : flan.json\n## Soupe au pistou\n")));
+    QVERIFY(text.contains(QStringLiteral("@@ Recettes importées\n## Flan\nPréparation :\n1. Cuire.\n\nSource : flan.json\n## Soupe au pistou\n")));
     QVERIFY(text.contains(QStringLiteral("Ingrédients :\n- 1/3 de litre de lait\n\nPréparation :\n1. Cuire à 180 °C.\n")));
 
     const Run second = tool(args);
