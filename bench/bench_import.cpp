@@ -1,7 +1,8 @@
 // Recipe pages brought into the starter book: 1000 saved pages of about 150 KB imported by the
 // tool in one run (every write synced, as the tool always does), and one page's import by the
-// importer over the HTML parse alone of the same page. Exits 1 when the book does not hold
-// every imported recipe afterwards. Last, the slowest of the hostile pages of 10 MB.
+// importer over the HTML parse alone of the same page, and the same for a page without schema.org
+// read under its headings. Exits 1 when the book does not hold every imported recipe afterwards.
+// Last, the slowest of the hostile pages of 10 MB.
 #include "figures.h"
 
 #include "hostilepages.h"
@@ -44,6 +45,31 @@ QByteArray recipePage(int n)
     const QByteArray block = "<div class=\"card\"><a href=\"/r/autre\"><img src=\"/i.jpg\" alt=\"\"></a>"
                              "<p>Une autre recette de saison, simple et rapide, pour toute la famille &amp; les amis.</p>"
                              "<ul><li>Entrées</li><li>Plats</li><li>Desserts</li></ul></div>\n";
+    while (page.size() < 150 * 1024)
+        page += block;
+    return page + "</body></html>";
+}
+
+// A page without schema.org: the recipe under its « Ingrédients » and « Préparation » headings,
+// in the middle of the same navigation and cards.
+QByteArray unmarkedPage()
+{
+    const QByteArray block = "<div class=\"card\"><a href=\"/r/autre\"><img src=\"/i.jpg\" alt=\"\"></a>"
+                             "<p>Une autre recette de saison, simple et rapide, pour toute la famille &amp; les amis.</p>"
+                             "<ul><li>Entrées</li><li>Plats</li><li>Desserts</li></ul></div>\n";
+    QByteArray page = "<!DOCTYPE html><html lang=\"fr\"><head><meta charset=\"utf-8\"><title>Tarte | Recettes</title>"
+                      "<meta property=\"og:title\" content=\"Tarte aux pommes | Recettes\">"
+                      "<meta property=\"og:site_name\" content=\"Recettes\">"
+                      "<meta property=\"og:image\" content=\"https://recettes.example/t.jpg\"></head><body>";
+    while (page.size() < 75 * 1024)
+        page += block;
+    page += "<article><h1>Tarte aux pommes</h1><h2>Ingrédients</h2><ul>";
+    for (int i = 0; i < 12; ++i)
+        page += "<li>" + QByteArray::number(i + 1) + "00 g d'ingrédient numéro " + QByteArray::number(i) + "</li>";
+    page += "</ul><h2>Préparation</h2><ol>";
+    for (int i = 0; i < 8; ++i)
+        page += "<li>Étape " + QByteArray::number(i + 1) + " : mélanger, laisser reposer, puis cuire à 180 ℃.</li>";
+    page += "</ol></article>";
     while (page.size() < 150 * 1024)
         page += block;
     return page + "</body></html>";
@@ -113,6 +139,24 @@ int main(int argc, char *argv[])
     }
     note(QStringLiteral("import d'une page : %1 ms, analyse HTML seule : %2 ms").arg(import).arg(parse));
     figure("import_page_vs_parse", import / parse, "x");
+
+    // A page without schema.org, read under its headings, over the HTML parse alone of it.
+    const QByteArray unmarked = unmarkedPage();
+    int ingredients = 0;
+    const double fallback = medianMs(31, [&] {
+        const importer::ParseResult r = importer::parseSource(unmarked, QStringLiteral("tarte.html"));
+        ingredients = r.recipes.size() == 1 ? int(r.recipes.front().text.count(QStringLiteral("\n- "))) : 0;
+    });
+    const double unmarkedParse = medianMs(31, [&] {
+        GumboOutput *out = gumbo_parse_with_options(&kGumboDefaultOptions, unmarked.constData(), size_t(unmarked.size()));
+        gumbo_destroy_output(&kGumboDefaultOptions, out);
+    });
+    if (ingredients != 12 || unmarkedParse <= 0) {
+        note(QStringLiteral("bench_import : la page sans balisage ne donne pas sa recette"));
+        return 1;
+    }
+    note(QStringLiteral("page sans balisage : %1 ms, analyse HTML seule : %2 ms").arg(fallback).arg(unmarkedParse));
+    figure("import_fallback_page_vs_parse", fallback / unmarkedParse, "x");
 
     // Pages of 10 MB made to make the parser slow or deep: each is read or refused, the slowest counts.
     double worst = 0;

@@ -153,6 +153,8 @@ ImportPlan readSources(const QStringList &sources, const QString &bookDir, const
             plan.labels.insert(number, label);
             if (!r.changes.isEmpty())
                 plan.notes << QStringLiteral("%1 : « %2 » : %3").arg(label, r.title, r.changes.describe());
+            for (const QString &remark : r.remarks)
+                plan.notes << QStringLiteral("%1 : « %2 » : %3").arg(label, r.title, remark);
             if (r.shortened)
                 plan.notes << QStringLiteral("%1 : « %2 » : texte raccourci à %3 octets").arg(label, r.title).arg(importer::kMaxTextBytes);
             booksource::Recipe recipe;

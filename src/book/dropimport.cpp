@@ -144,6 +144,8 @@ void frmRecettes::fillAddPageFrom(const QString &source)
         said << QStringLiteral("%1 recettes ont été trouvées dans %2 : la première est affichée.").arg(found.recipesFound).arg(source);
     if (!r.changes.isEmpty())
         said << QStringLiteral("Caractères que le livre ne peut pas garder, %1.").arg(r.changes.describe());
+    for (const QString &remark : r.remarks)
+        said << remark.left(1).toUpper() + remark.mid(1) + u'.';
     if (r.shortened)
         said << QStringLiteral("Le texte a été raccourci à %1 octets.").arg(importer::kMaxTextBytes);
     if (!photoProblem.isEmpty() && imagePath.isEmpty())

@@ -228,7 +228,7 @@ QString collapseSpaces(const QString &text)
     return out;
 }
 
-Page readPage(const QByteArray &utf8)
+Page readPage(const QByteArray &utf8, bool withShown)
 {
     Page page;
     page.problem = markupProblem(utf8);
@@ -264,7 +264,14 @@ Page readPage(const QByteArray &utf8)
         for (unsigned i = children.length; i > 0; --i)
             stack.push_back(static_cast<const GumboNode *>(children.data[i - 1]));
     }
+    if (withShown)
+        page.shown = readShownRecipe(parsed.output->root);
     return page;
+}
+
+QString textOfNode(const GumboInternalNode *node)
+{
+    return textOf(node);
 }
 
 QString plainText(const QString &html)

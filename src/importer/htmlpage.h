@@ -1,6 +1,8 @@
 // What the importer reads in an HTML page, through an HTML5 parser (libgumbo).
 #pragma once
 
+#include "importer/shownrecipe.h"
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QString>
@@ -13,15 +15,20 @@ struct Page {
     QJsonArray microdata;   // the schema.org Recipe items of the page, as JSON-LD objects
     QString canonical;      // <link rel="canonical"> or og:url, when the page has one
     QString problem;        // why the page was not read, or empty
+    ShownRecipe shown;      // the recipe the page shows under its headings, when asked for
 };
 
-// Reads the page (UTF-8). A page that markupProblem refuses is not parsed: problem says why.
-// The parse uses no call stack deeper than a few frames, however deep the page.
-Page readPage(const QByteArray &utf8);
+// Reads the page (UTF-8), with what it shows under its headings when withShown. A page that
+// markupProblem refuses is not parsed: problem says why. The parse uses no call stack deeper
+// than a few frames, however deep the page.
+Page readPage(const QByteArray &utf8, bool withShown = false);
 
 // Runs of ordinary white space (space, tab, line ends) as one space, none at either end; the
 // no-break space is a character of the text and stays.
 QString collapseSpaces(const QString &text);
+
+// The text under a node of a libgumbo tree, as plainText gives it.
+QString textOfNode(const GumboInternalNode *node);
 
 // The plain text of an HTML fragment: character references decoded, tags removed, a line
 // break for <br> and at the end of blocks (p, div, li, headings), spaces of each line

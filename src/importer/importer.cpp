@@ -3,6 +3,7 @@
 
 #include "importer/dostext.h"
 #include "importer/htmlpage.h"
+#include "importer/jsonrepair.h"
 #include "importer/limits.h"
 #include "importer/mealmaster.h"
 #include "importer/recipelayout.h"
@@ -45,24 +46,26 @@ QString unstorable(const RecipeFields &f)
     return {};
 }
 
-void addRecipes(const RecipeNodes &nodes, const QString &address, ParseResult &result)
+// The fields of every recipe of nodes; found counts them.
+std::vector<RecipeFields> fieldsOfNodes(const RecipeNodes &nodes, int &found)
 {
-    result.recipesFound += nodes.found();
-    for (const QJsonObject &o : nodes.recipes()) {
-        const RecipeFields f = fieldsOf(o);
+    found += nodes.found();
+    std::vector<RecipeFields> fields;
+    for (const QJsonObject &o : nodes.recipes())
+        fields.push_back(fieldsOf(o));
+    return fields;
+}
+
+// The recipes the book can take laid out, the others refused by name.
+void layOut(const std::vector<RecipeFields> &fields, const QString &address, ParseResult &result)
+{
+    for (const RecipeFields &f : fields) {
         if (const QString why = unstorable(f); !why.isEmpty()) {
             result.refused << why;
             continue;
         }
         result.recipes.push_back(layoutRecipe(f, f.url.isEmpty() ? address : f.url));
     }
-}
-
-void fromJson(const QJsonValue &root, const QString &address, ParseResult &result)
-{
-    RecipeNodes nodes;
-    nodes.add(root);
-    addRecipes(nodes, address, result);
 }
 
 // The end of the last JSON-LD script of a page ("</script>" included), or 0.
@@ -77,29 +80,67 @@ qsizetype jsonLdEnd(const QByteArray &html)
     return end < 0 ? 0 : end + 1;
 }
 
-void fromPage(const Page &page, const QString &address, ParseResult &result)
+// The schema.org recipes of a page, every script together (the same recipe may be given in
+// several): its JSON-LD, or its microdata when it has no JSON-LD recipe (most pages give both).
+std::vector<RecipeFields> markedRecipes(const Page &page, int &found)
 {
-    const QString where = page.canonical.startsWith(QLatin1String("http")) ? page.canonical : address;
-    // Every script of the page together: the same recipe may be given in several.
     RecipeNodes nodes;
-    for (const QString &script : page.jsonLd) {
-        // Some sites leave comments or a stray ';' around the object: only the JSON part is read.
-        QString json = script.trimmed();
-        if (json.startsWith(QLatin1String("<!--")))
-            json = json.mid(4);
-        if (json.endsWith(QLatin1String("-->")))
-            json.chop(3);
-        json = json.trimmed();
-        if (json.endsWith(u';'))
-            json.chop(1);
-        const QJsonDocument doc = QJsonDocument::fromJson(json.toUtf8());
-        if (!doc.isNull())
-            nodes.add(doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object()));
-    }
-    // Microdata only when the page has no JSON-LD recipe: most pages give both.
+    for (const QString &script : page.jsonLd)
+        for (const QJsonValue &value : readJsonValues(script))
+            nodes.add(value);
     if (nodes.found() == 0)
         nodes.add(page.microdata);
-    addRecipes(nodes, where, result);
+    return fieldsOfNodes(nodes, found);
+}
+
+bool allComplete(const std::vector<RecipeFields> &fields)
+{
+    return !fields.empty() && std::all_of(fields.begin(), fields.end(), [](const RecipeFields &f) {
+        return !f.ingredients.isEmpty() && !f.steps.empty();
+    });
+}
+
+// A page's recipes with what the page shows: a marked recipe that lacks its ingredients or
+// its steps takes them from under the page's headings; a page without marked recipe gives the
+// Meal-Master recipes of its <pre> blocks, or the recipe under its headings.
+void completeFromPage(const ShownRecipe &shown, std::vector<RecipeFields> &fields, int &found)
+{
+    if (found == 0 && !shown.mealMaster.isEmpty()) {
+        for (const QString &text : shown.mealMaster)
+            for (RecipeFields &f : readMealMaster(text, found))
+                if (int(fields.size()) < kMaxRecipes)
+                    fields.push_back(std::move(f));
+        return;
+    }
+    if (found == 0 && shown.isRecipe()) {
+        RecipeFields f;
+        f.name = shown.title;
+        f.ingredients = shown.ingredients;
+        f.steps = shown.steps;
+        f.image = shown.image;
+        f.remarks << QStringLiteral("sans balisage de recette : à relire");
+        fields.push_back(f);
+        found = 1;
+        return;
+    }
+    if (fields.size() != 1)
+        return;
+    RecipeFields &f = fields.front();
+    if (f.ingredients.isEmpty() && shown.ingredientCount() >= 2) {
+        f.ingredients = shown.ingredients;
+        f.remarks << QStringLiteral("ingrédients lus dans le texte de la page : à relire");
+    }
+    if (f.steps.empty() && !shown.steps.empty()) {
+        f.steps = shown.steps;
+        f.remarks << QStringLiteral("étapes lues dans le texte de la page : à relire");
+    }
+    if (f.image.isEmpty())
+        f.image = shown.image;
+}
+
+QString addressOf(const Page &page, const QString &address)
+{
+    return page.canonical.startsWith(QLatin1String("http")) ? page.canonical : address;
 }
 
 } // namespace
@@ -120,6 +161,9 @@ Format detectFormat(const QByteArray &content)
     const QByteArray start = head.trimmed();
     if (start.startsWith("@@") || start.startsWith("##"))
         return Format::BookText;
+    // A saved page that shows a Meal-Master recipe is a page: its <pre> is read.
+    if (start.startsWith('<'))
+        return Format::Html;
     if (looksLikeMealMaster(decodeSource(head)))
         return Format::MealMaster;
     if (start.startsWith('{') || start.startsWith('['))
@@ -160,30 +204,42 @@ ParseResult parseSource(const QByteArray &content, const QString &address, QStri
     case Format::Json: {
         QJsonParseError error;
         const QJsonDocument doc = QJsonDocument::fromJson(withoutBom(content), &error);
-        if (doc.isNull())
+        std::vector<QJsonValue> values;
+        if (!doc.isNull())
+            values.push_back(doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object()));
+        else
+            values = readJsonValues(decodeSource(content));
+        if (values.empty())
             return refuse(QStringLiteral("JSON illisible (%1, position %2)").arg(error.errorString()).arg(error.offset));
-        fromJson(doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object()), address, result);
+        RecipeNodes nodes;
+        for (const QJsonValue &v : values)
+            nodes.add(v);
+        layOut(fieldsOfNodes(nodes, result.recipesFound), address, result);
         return result;
     }
     case Format::Html: {
         const QByteArray utf8 = decodeSource(content).toUtf8();
         // Most pages give their recipe as JSON-LD in their head: the part of the page up to the
         // end of its last JSON-LD script is parsed first (the parser reads a part exactly as
-        // the beginning of the whole), and the whole page only when that part gives no recipe.
+        // the beginning of the whole), and the whole page only when that part gives no recipe
+        // with its ingredients and steps (a microdata recipe may be cut by a script in it).
         const qsizetype head = jsonLdEnd(utf8);
         if (head > 0 && head < utf8.size()) {
             const Page part = readPage(utf8.left(head));
-            if (part.problem.isEmpty()) {
-                fromPage(part, address, result);
-                if (result.recipesFound > 0)
-                    return result;
-                result.refused.clear();
+            int found = 0;
+            std::vector<RecipeFields> fields = markedRecipes(part, found);
+            if (part.problem.isEmpty() && allComplete(fields)) {
+                result.recipesFound = found;
+                layOut(fields, addressOf(part, address), result);
+                return result;
             }
         }
-        const Page page = readPage(utf8);
+        const Page page = readPage(utf8, true);
         if (!page.problem.isEmpty())
             return refuse(page.problem);
-        fromPage(page, address, result);
+        std::vector<RecipeFields> fields = markedRecipes(page, result.recipesFound);
+        completeFromPage(page.shown, fields, result.recipesFound);
+        layOut(fields, addressOf(page, address), result);
         return result;
     }
     }

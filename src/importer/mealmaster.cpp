@@ -58,20 +58,45 @@ QString unitName(const QString &code)
     return units.value(code, code);
 }
 
+// The French unit names that take an "s" for two or more.
+QString plural(const QString &unit)
+{
+    static const QStringList invariable = {QStringLiteral("c. à café"), QStringLiteral("c. à soupe"), QStringLiteral("oz"),
+                                           QStringLiteral("oz liq."), QStringLiteral("gros")};
+    if (unit.isEmpty() || invariable.contains(unit) || unit.at(unit.size() - 1).isUpper() || unit.size() <= 2)
+        return unit;
+    return unit + u's';
+}
+
+// The amount a quantity names ("1 1/2", "1,5", "3/4"), 0 when it names none.
+double amount(const QString &q)
+{
+    double total = 0;
+    for (const QString &part : q.split(u' ', Qt::SkipEmptyParts)) {
+        const qsizetype slash = part.indexOf(u'/');
+        if (slash > 0)
+            total += part.left(slash).toDouble() / std::max(1.0, part.mid(slash + 1).toDouble());
+        else
+            total += QString(part).replace(u',', u'.').toDouble();
+    }
+    return total;
+}
+
 struct Ingredient {
     bool ok = false;
     bool continuation = false;
     QString text;
 };
 
-// One ingredient column: quantity in 7 characters, the unit code in 2, a space, the name.
-Ingredient ingredientAt(const QString &line, qsizetype at)
+// One ingredient column: quantity in 7 characters, the unit code in 2, a space, the name; the
+// left column ends at width when a right one follows.
+Ingredient ingredientAt(const QString &line, qsizetype at, qsizetype width = -1)
 {
     Ingredient in;
-    const QString part = line.mid(at, at == 0 ? 41 : -1);
+    const QString part = line.mid(at, width);
     if (part.trimmed().isEmpty() || part.size() < 11)
         return in;
-    static const QRegularExpression quantity(QStringLiteral("^[ 0-9/.\\-]{7}$"));
+    static const QRegularExpression quantity(QStringLiteral("^[ 0-9/.,\\-]{7}$"));
     static const QRegularExpression unit(QStringLiteral("^[ a-zA-Z]{2}$"));
     const QString q = part.left(7);
     const QString u = part.mid(8, 2);
@@ -90,26 +115,30 @@ Ingredient ingredientAt(const QString &line, qsizetype at)
     if (!q.trimmed().isEmpty())
         words << q.trimmed();
     if (const QString n = unitName(u.trimmed()); !n.isEmpty())
-        words << n;
+        words << (amount(q.trimmed()) >= 2 ? plural(n) : n);
     words << name;
     in.text = words.join(u' ');
     return in;
 }
 
-void addIngredient(RecipeFields &f, const Ingredient &in)
+// An ingredient to its column; a continuation line joins the ingredient above it there.
+void addIngredient(QStringList &column, const Ingredient &in)
 {
-    if (in.continuation && !f.ingredients.isEmpty())
-        f.ingredients.last() += u' ' + in.text;
-    else if (f.ingredients.size() < kMaxLines)
-        f.ingredients << in.text;
+    if (in.continuation && !column.isEmpty())
+        column.last() += u' ' + in.text;
+    else if (column.size() < kMaxLines)
+        column << in.text;
 }
 
 RecipeFields readOne(const QStringList &lines)
 {
     RecipeFields f;
     qsizetype i = 0;
-    static const QRegularExpression field(QStringLiteral("^\\s*(Title|Categories|Yield|Servings)\\s*:\\s*(.*)$"),
-                                          QRegularExpression::CaseInsensitiveOption);
+    // The English header names, and those of the German and French versions.
+    static const QRegularExpression field(
+        QStringLiteral("^\\s*(Title|Titel|Titre|Categories|Kategorien|Catégories|Categorie|Yield|Servings|Menge|"
+                       "Portionen|Portions|Quantité|Rendement)\\s*:\\s*(.*)$"),
+        QRegularExpression::CaseInsensitiveOption);
     // The header fields, up to the first line that is none of them once one was seen.
     bool seen = false;
     for (; i < lines.size(); ++i) {
@@ -122,9 +151,9 @@ RecipeFields readOne(const QStringList &lines)
         seen = true;
         const QString key = m.captured(1).toLower();
         const QString value = m.captured(2).trimmed();
-        if (key == QLatin1String("title"))
+        if (key.startsWith(QLatin1String("tit")))
             f.name = value;
-        else if (key == QLatin1String("categories")) {
+        else if (key.startsWith(QLatin1String("cat")) || key.startsWith(QLatin1String("kat"))) {
             for (const QString &c : value.split(u',', Qt::SkipEmptyParts))
                 if (!c.trimmed().isEmpty() && c.trimmed().compare(QLatin1String("None"), Qt::CaseInsensitive) != 0)
                     f.categories << c.trimmed();
@@ -132,24 +161,39 @@ RecipeFields readOne(const QStringList &lines)
             f.yield = value;
         }
     }
-    // Ingredients, then directions from the first line that is neither.
+    // Ingredients, then directions from the first line that is neither. Two columns side by
+    // side read down the left one, then down the right one, group by group.
+    QStringList left;
+    QStringList right;
+    const auto endGroup = [&] {
+        f.ingredients << left << right;
+        f.ingredients = f.ingredients.mid(0, kMaxLines);
+        left.clear();
+        right.clear();
+    };
     for (; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
         if (line.trimmed().isEmpty())
             continue;
         if (const std::optional<QString> h = subHeading(line)) {
+            endGroup();
             if (f.ingredients.size() < kMaxLines)
                 f.ingredients << u'\x01' + *h;
             continue;
         }
-        const Ingredient left = ingredientAt(line, 0);
-        if (!left.ok)
+        // A right column only when it reads as an ingredient: a longer line is one ingredient.
+        const Ingredient second = line.size() > 41 ? ingredientAt(line, 41) : Ingredient();
+        const Ingredient first = ingredientAt(line, 0, second.ok ? 41 : -1);
+        // The right column may run on below a shorter left one.
+        const bool leftBlank = second.ok && line.left(41).trimmed().isEmpty();
+        if (!first.ok && !leftBlank)
             break;
-        addIngredient(f, left);
-        if (line.size() > 41)
-            if (const Ingredient right = ingredientAt(line, 41); right.ok)
-                addIngredient(f, right);
+        if (first.ok)
+            addIngredient(left, first);
+        if (second.ok)
+            addIngredient(right, second);
     }
+    endGroup();
     QString paragraph;
     QString section;
     const auto flush = [&] {
@@ -172,10 +216,19 @@ RecipeFields readOne(const QStringList &lines)
     return f;
 }
 
+// text with every line end as '\n': CR LF, and CR alone as old Macs wrote it.
+QString withLineFeeds(const QString &text)
+{
+    if (!text.contains(u'\r'))
+        return text;
+    return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+}
+
 } // namespace
 
-bool looksLikeMealMaster(const QString &text)
+bool looksLikeMealMaster(const QString &raw)
 {
+    const QString text = withLineFeeds(raw.left(256 * 1024));
     qsizetype from = 0;
     for (int n = 0; n < 200 && from < text.size(); ++n) {
         qsizetype to = text.indexOf(u'\n', from);
@@ -188,8 +241,9 @@ bool looksLikeMealMaster(const QString &text)
     return false;
 }
 
-std::vector<RecipeFields> readMealMaster(const QString &text, int &found)
+std::vector<RecipeFields> readMealMaster(const QString &raw, int &found)
 {
+    const QString text = withLineFeeds(raw);
     std::vector<RecipeFields> recipes;
     QStringList block;
     bool inside = false;

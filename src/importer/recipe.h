@@ -26,6 +26,8 @@ struct RecipeFields {
     std::vector<Step> steps;
     QString image; // address of the photo, as the source gives it
     QString url;   // the recipe's own address, when the source gives one
+    // Remarks for the report, in French, as "sans balisage de recette : à relire".
+    QStringList remarks;
 };
 
 struct Recipe {
@@ -36,6 +38,10 @@ struct Recipe {
     QString source; // address or file name, the text's last line
     spelling::Changes changes;
     bool shortened = false; // the text was cut to fit
+    // What the import says about the recipe besides changes and shortening, each a French
+    // phrase starting in lower case: "sans balisage de recette : à relire", "durée illisible
+    // laissée de côté : « 20 mn env. »".
+    QStringList remarks;
 };
 
 enum class Format { Unknown, BookText, Html, Json, MealMaster };

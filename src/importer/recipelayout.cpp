@@ -1,6 +1,7 @@
 // French layout of an imported recipe.
 #include "importer/recipelayout.h"
 
+#include "importer/duration.h"
 #include "importer/htmlpage.h"
 #include "importer/limits.h"
 #include "store/cp1252.h"
@@ -33,7 +34,8 @@ QString yieldLine(const QString &yield)
     // "4", "4 servings", "Serves 4", "6 personnes": a number of people.
     static const QRegularExpression people(
         QStringLiteral("^(?:serves\\s+|pour\\s+)?(\\d+(?:[.,]\\d+)?)(?:\\s*(?:servings?|serves|people|persons?|"
-                       "portions?|personnes?|pers\\.?|parts?))?$"),
+                       "portions?|personnes?|pers\\.?|parts?|portionen|personen|porzion[ei]|porciones|raciones|personas|"
+                       "persone|porties|personer|portioner))?$"),
         QRegularExpression::CaseInsensitiveOption);
     if (const QRegularExpressionMatch m = people.match(y); m.hasMatch()) {
         const QString n = m.captured(1);
@@ -48,28 +50,7 @@ QString yieldLine(const QString &yield)
 
 QString frenchDuration(const QString &iso)
 {
-    static const QRegularExpression re(QStringLiteral(
-        "^P(?:(\\d{1,4})D)?(?:T(?:(\\d{1,5})H)?(?:(\\d{1,6})M)?(?:(\\d{1,7})(?:\\.\\d+)?S)?)?$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = re.match(iso.trimmed());
-    if (!m.hasMatch())
-        return {};
-    qint64 minutes = m.captured(1).toLongLong() * 24 * 60 + m.captured(2).toLongLong() * 60
-                     + m.captured(3).toLongLong() + (m.captured(4).toLongLong() + 59) / 60;
-    if (minutes <= 0)
-        return {};
-    const qint64 days = minutes / (24 * 60);
-    // Less than two days reads better in hours ("36 h").
-    QStringList parts;
-    if (days >= 2) {
-        parts << QStringLiteral("%1 j").arg(days);
-        minutes -= days * 24 * 60;
-    }
-    if (minutes >= 60)
-        parts << QStringLiteral("%1 h").arg(minutes / 60);
-    if (minutes % 60 != 0)
-        parts << QStringLiteral("%1 min").arg(minutes % 60);
-    return parts.join(u' ');
+    return frenchMinutes(durationMinutes(iso).value_or(0));
 }
 
 Recipe layoutRecipe(const RecipeFields &f, const QString &source)
@@ -78,6 +59,7 @@ Recipe layoutRecipe(const RecipeFields &f, const QString &source)
     r.categories = f.categories;
     r.imageUrl = f.image.trimmed();
     r.source = oneLine(source);
+    r.remarks = f.remarks;
 
     QString title = spelling::storableSpelling(oneLine(f.name), &r.changes);
     if (title.isEmpty())
@@ -88,13 +70,18 @@ Recipe layoutRecipe(const RecipeFields &f, const QString &source)
     if (const QString y = yieldLine(f.yield); !y.isEmpty())
         head << y;
     QStringList times;
-    if (const QString d = frenchDuration(f.prepTime); !d.isEmpty())
-        times << QStringLiteral("Préparation : ") + d;
-    if (const QString d = frenchDuration(f.cookTime); !d.isEmpty())
-        times << QStringLiteral("Cuisson : ") + d;
+    // A time that cannot be read is never shown, wrong or raw: the report names it.
+    const auto time = [&](const QString &label, const QString &value) {
+        const std::optional<qint64> minutes = durationMinutes(value);
+        if (!minutes && !oneLine(value).isEmpty())
+            r.remarks << QStringLiteral("durée illisible laissée de côté : « %1 »").arg(oneLine(value).left(60));
+        if (const QString d = frenchMinutes(minutes.value_or(0)); !d.isEmpty())
+            times << label + d;
+    };
+    time(QStringLiteral("Préparation : "), f.prepTime);
+    time(QStringLiteral("Cuisson : "), f.cookTime);
     if (times.isEmpty())
-        if (const QString d = frenchDuration(f.totalTime); !d.isEmpty())
-            times << QStringLiteral("Temps total : ") + d;
+        time(QStringLiteral("Temps total : "), f.totalTime);
     if (!times.isEmpty())
         head << times.join(QStringLiteral(" – "));
 

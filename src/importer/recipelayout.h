@@ -5,8 +5,8 @@
 
 namespace gratinel::importer {
 
-// An ISO 8601 duration ("PT1H15M", "P1DT2H", "PT90M") in French ("1 h 15 min", "1 j 2 h",
-// "1 h 30 min"); empty when the text is no such duration or lasts nothing.
+// A duration as durationMinutes reads it ("PT1H15M", "P1DT2H", "PT90M", "20 minutes") in
+// French ("1 h 15 min", "2 j 2 h", "1 h 30 min"); empty when it cannot be read or lasts nothing.
 QString frenchDuration(const QString &iso);
 
 // The recipe for the book: the title trimmed (spaces collapsed) to kMaxTitleChars, the text
@@ -14,7 +14,8 @@ QString frenchDuration(const QString &iso);
 // "Ingrédients :" and "- " lines, an empty line, "Préparation :" and numbered steps (a
 // section's name as a sub-heading), an empty line and "Source : " + source last. Characters
 // outside Windows-1252 take their spelling from the replacement table; a text over
-// kMaxTextBytes loses its last steps (the source line stays) and is marked shortened.
+// kMaxTextBytes loses its last steps (the source line stays) and is marked shortened. A time
+// that cannot be read is left out and named in the remarks, after the fields' own remarks.
 Recipe layoutRecipe(const RecipeFields &fields, const QString &source);
 
 } // namespace gratinel::importer

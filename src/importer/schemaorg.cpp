@@ -5,6 +5,7 @@
 #include "importer/limits.h"
 
 #include <QJsonArray>
+#include <QRegularExpression>
 
 namespace gratinel::importer {
 
@@ -23,6 +24,39 @@ bool isType(const QJsonValue &type, QLatin1StringView wanted)
     return one(type);
 }
 
+// The value under key, or under the same key in another case ("Name", "RecipeYield").
+QJsonValue field(const QJsonObject &o, QLatin1StringView key)
+{
+    if (const auto it = o.constFind(key); it != o.constEnd())
+        return it.value();
+    for (auto it = o.constBegin(); it != o.constEnd(); ++it)
+        if (it.key().compare(key, Qt::CaseInsensitive) == 0)
+            return it.value();
+    return QJsonValue(QJsonValue::Undefined);
+}
+
+QJsonValue field(const QJsonObject &o, const char *key)
+{
+    return field(o, QLatin1StringView(key));
+}
+
+// A character reference left in the text after one decoding ("&amp;amp;" gives "&amp;").
+bool hasReference(const QString &t)
+{
+    static const QRegularExpression re(QStringLiteral("&(?:#\\d{1,7}|#[xX][0-9a-fA-F]{1,6}|[a-zA-Z][a-zA-Z0-9]{1,31});"));
+    return t.contains(u'&') && re.match(t).hasMatch();
+}
+
+// Text of a JSON string: tags removed, character references decoded until none is left
+// (sites encode twice or three times).
+QString decoded(const QString &raw)
+{
+    QString t = plainText(raw.left(kMaxFieldChars * 4));
+    for (int round = 0; round < 4 && hasReference(t); ++round)
+        t = plainText(t);
+    return t;
+}
+
 void collect(const QJsonValue &value, std::vector<QJsonObject> &out, int &found, int depth)
 {
     if (depth > kMaxDepth)
@@ -35,7 +69,7 @@ void collect(const QJsonValue &value, std::vector<QJsonObject> &out, int &found,
     if (!value.isObject())
         return;
     const QJsonObject o = value.toObject();
-    if (isType(o.value(QLatin1String("@type")), QLatin1StringView("Recipe"))) {
+    if (isType(field(o, "@type"), QLatin1StringView("Recipe"))) {
         ++found;
         if (int(out.size()) < kMaxRecipes)
             out.push_back(o);
@@ -49,14 +83,14 @@ void collect(const QJsonValue &value, std::vector<QJsonObject> &out, int &found,
 QString text(const QJsonValue &v)
 {
     if (v.isString())
-        return plainText(v.toString().left(kMaxFieldChars * 4));
+        return decoded(v.toString());
     if (v.isDouble())
         return QString::number(v.toDouble());
     if (v.isObject()) {
         const QJsonObject o = v.toObject();
         for (const char *key : {"text", "name", "@value"})
-            if (o.value(QLatin1String(key)).isString())
-                return text(o.value(QLatin1String(key)));
+            if (field(o, key).isString())
+                return text(field(o, key));
     }
     return {};
 }
@@ -73,20 +107,88 @@ QString firstText(const QJsonValue &v)
     return text(v);
 }
 
-QStringList texts(const QJsonValue &v)
+// The texts of a value, lists in lists flattened.
+void addTexts(const QJsonValue &v, QStringList &out, int depth)
 {
-    QStringList out;
+    if (depth > kMaxDepth || out.size() >= kMaxLines)
+        return;
     if (v.isArray()) {
-        for (const QJsonValue &e : v.toArray()) {
-            if (out.size() >= kMaxLines)
-                break;
-            if (const QString t = text(e); !t.isEmpty())
-                out << t;
-        }
+        for (const QJsonValue &e : v.toArray())
+            addTexts(e, out, depth + 1);
     } else if (const QString t = text(v); !t.isEmpty()) {
         out << t;
     }
+}
+
+QStringList texts(const QJsonValue &v)
+{
+    QStringList out;
+    addTexts(v, out, 0);
     return out;
+}
+
+// The yield: of a list, the first entry that says more than a number ("2 cups" before "2");
+// a QuantitativeValue as its value and unit ("IE", each, says nothing).
+QString yieldOf(const QJsonValue &v)
+{
+    if (v.isObject()) {
+        const QJsonObject o = v.toObject();
+        const QString value = text(field(o, "value"));
+        if (!value.isEmpty()) {
+            QString unit = text(field(o, "unitText"));
+            if (unit.isEmpty() && text(field(o, "unitCode")).compare(QLatin1String("IE"), Qt::CaseInsensitive) != 0)
+                unit = text(field(o, "unitCode"));
+            return unit.isEmpty() ? value : value + u' ' + unit;
+        }
+        return text(v);
+    }
+    if (!v.isArray())
+        return text(v);
+    static const QRegularExpression bare(QStringLiteral("^\\s*\\d+(?:[.,]\\d+)?\\s*$"));
+    QString first;
+    for (const QJsonValue &e : v.toArray()) {
+        const QString t = yieldOf(e);
+        if (t.trimmed().isEmpty())
+            continue;
+        if (!bare.match(t).hasMatch())
+            return t;
+        if (first.isEmpty())
+            first = t;
+    }
+    return first;
+}
+
+// "Step 1", "Étape 2": a step name that says nothing of its own.
+bool isNumberedName(const QString &name)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^(?:step|[ée]tape|schritt|paso|passo|passaggio|stap|krok|adım|lépés|pas)?\\s*\\d+\\s*[.:)]?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return re.match(name.trimmed()).hasMatch();
+}
+
+// Letters and digits only, in lower case: what two texts are compared on.
+QString core(const QString &t)
+{
+    QString out;
+    for (const QChar c : t)
+        if (c.isLetterOrNumber())
+            out += c.toLower();
+    return out;
+}
+
+// A step's text, with its name before it when the name says more than the text's start
+// ("Préparation de la rhubarbe : Éplucher...").
+QString stepText(const QString &name, const QString &body)
+{
+    if (body.isEmpty())
+        return name;
+    QString n = name.trimmed();
+    while (n.endsWith(u'…') || n.endsWith(u'.') || n.endsWith(u':'))
+        n.chop(1);
+    if (n.isEmpty() || isNumberedName(n) || core(body).startsWith(core(n)) || core(n).startsWith(core(body)))
+        return body;
+    return n.trimmed() + QStringLiteral(" : ") + body;
 }
 
 QString imageOf(const QJsonValue &v, int depth = 0)
@@ -103,7 +205,7 @@ QString imageOf(const QJsonValue &v, int depth = 0)
     }
     const QJsonObject o = v.toObject();
     for (const char *key : {"url", "contentUrl", "@id"})
-        if (const QString u = imageOf(o.value(QLatin1String(key)), depth + 1); !u.isEmpty())
+        if (const QString u = imageOf(field(o, key), depth + 1); !u.isEmpty())
             return u;
     return {};
 }
@@ -127,19 +229,22 @@ void addSteps(const QJsonValue &v, const QString &section, std::vector<RecipeFie
     if (!v.isObject())
         return;
     const QJsonObject o = v.toObject();
-    const QJsonValue type = o.value(QLatin1String("@type"));
-    if (isType(type, QLatin1StringView("HowToSection")) || o.contains(QLatin1String("itemListElement"))) {
-        const QString name = isType(type, QLatin1StringView("HowToSection")) ? text(o.value(QLatin1String("name"))) : section;
-        addSteps(o.value(QLatin1String("itemListElement")), name, steps, depth + 1);
+    const QJsonValue type = field(o, "@type");
+    const QJsonValue elements = field(o, "itemListElement");
+    if (isType(type, QLatin1StringView("HowToSection")) || !elements.isUndefined()) {
+        QString name = section;
+        if (isType(type, QLatin1StringView("HowToSection")))
+            if (const QString own = text(field(o, "name")).split(u'\n').join(u' '); !own.isEmpty())
+                name = own;
+        addSteps(elements.isUndefined() ? field(o, "steps") : elements, name, steps, depth + 1);
         return;
     }
-    QString t = text(o.value(QLatin1String("text")));
+    QString t = text(field(o, "text"));
     if (t.isEmpty())
-        t = text(o.value(QLatin1String("name")));
-    if (t.isEmpty())
-        t = text(o.value(QLatin1String("description")));
+        t = text(field(o, "description"));
+    t = stepText(text(field(o, "name")).split(u'\n').join(u' '), t.split(u'\n').join(u' '));
     if (!t.isEmpty())
-        steps.push_back({section, t.split(u'\n').join(u' ')});
+        steps.push_back({section, t});
 }
 
 } // namespace
@@ -152,7 +257,7 @@ void collectRecipes(const QJsonValue &value, std::vector<QJsonObject> &out, int 
 RecipeFields fieldsOf(const QJsonObject &r)
 {
     RecipeFields f;
-    const auto v = [&](const char *key) { return r.value(QLatin1String(key)); };
+    const auto v = [&](const char *key) { return field(r, key); };
     f.name = text(v("name")).split(u'\n').join(u' ');
     if (f.name.isEmpty())
         f.name = text(v("headline")).split(u'\n').join(u' ');
@@ -160,13 +265,15 @@ RecipeFields fieldsOf(const QJsonObject &r)
         for (const QString &part : c.split(u','))
             if (!part.trimmed().isEmpty())
                 f.categories << part.trimmed();
-    f.yield = firstText(v("recipeYield"));
+    f.yield = yieldOf(v("recipeYield"));
     if (f.yield.isEmpty())
-        f.yield = firstText(v("yield"));
+        f.yield = yieldOf(v("yield"));
     f.prepTime = firstText(v("prepTime"));
     f.cookTime = firstText(v("cookTime"));
     f.totalTime = firstText(v("totalTime"));
-    f.ingredients = texts(r.contains(QLatin1String("recipeIngredient")) ? v("recipeIngredient") : v("ingredients"));
+    f.ingredients = texts(v("recipeIngredient"));
+    if (f.ingredients.isEmpty())
+        f.ingredients = texts(v("ingredients"));
     // An ingredient given as one text with line breaks is one per line.
     QStringList lines;
     for (const QString &i : f.ingredients)
@@ -174,7 +281,9 @@ RecipeFields fieldsOf(const QJsonObject &r)
     f.ingredients = lines.mid(0, kMaxLines);
     addSteps(v("recipeInstructions"), QString(), f.steps, 0);
     f.image = imageOf(v("image"));
-    const QString url = firstText(v("url"));
+    // An address is never decoded as HTML: "&section=2" is no "§ion=2".
+    const QJsonValue urlValue = v("url").isArray() ? v("url").toArray().at(0) : v("url");
+    const QString url = urlValue.toString().trimmed();
     if (url.startsWith(QLatin1String("http://")) || url.startsWith(QLatin1String("https://")))
         f.url = url;
     return f;

@@ -46,6 +46,40 @@ const QHash<char32_t, QString> &table()
     return t;
 }
 
+// Letters with a stroke or without their dot, that Unicode does not write as a base letter
+// and a mark.
+const QHash<char32_t, QString> &strokeLetters()
+{
+    static const QHash<char32_t, QString> t = {
+        {U'ł', QStringLiteral("l")}, {U'Ł', QStringLiteral("L")}, {U'đ', QStringLiteral("d")}, {U'Đ', QStringLiteral("D")},
+        {U'ı', QStringLiteral("i")}, {U'ħ', QStringLiteral("h")}, {U'Ħ', QStringLiteral("H")}, {U'ŧ', QStringLiteral("t")},
+        {U'Ŧ', QStringLiteral("T")}, {U'ŀ', QStringLiteral("l")}, {U'Ŀ', QStringLiteral("L")}, {U'ƀ', QStringLiteral("b")},
+        {U'ɨ', QStringLiteral("i")}, {U'ƶ', QStringLiteral("z")}, {U'Ƶ', QStringLiteral("Z")}, {U'ĸ', QStringLiteral("k")},
+    };
+    return t;
+}
+
+// A letter with a diacritic the book cannot hold as the nearest letter it can: its marks
+// dropped from the last, so that "ǘ" keeps its "ü" and "č" becomes "c"; empty for a
+// character that is no such letter.
+QString baseLetter(char32_t c)
+{
+    if (const auto it = strokeLetters().constFind(c); it != strokeLetters().constEnd())
+        return it.value();
+    if (!QChar::isLetter(c))
+        return {};
+    QString d = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D);
+    if (d.size() < 2)
+        return {};
+    while (d.size() > 1 && QChar::category(d.back().unicode()) == QChar::Mark_NonSpacing) {
+        d.chop(1);
+        const QString composed = d.normalized(QString::NormalizationForm_C);
+        if (cp1252::canEncode(composed))
+            return composed;
+    }
+    return {};
+}
+
 } // namespace
 
 void Changes::merge(const Changes &other)
@@ -93,6 +127,9 @@ QString storableSpelling(const QString &text, Changes *changes)
             continue;
         }
         const QString *spelled = replacement(c);
+        const QString base = spelled ? QString() : baseLetter(c);
+        if (!base.isEmpty())
+            spelled = &base;
         // An invisible character (joiner, mark, variation selector) is named by its code.
         const bool invisible = c == 0xFEFF || (c >= 0x200B && c <= 0x200F) || c == 0x2060
                                || (c >= 0xFE00 && c <= 0xFE0F) || QChar::category(c) == QChar::Mark_NonSpacing;

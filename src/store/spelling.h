@@ -27,7 +27,8 @@ struct Changes {
 const QString *replacement(char32_t c);
 
 // text with every character outside Windows-1252 replaced by its spelling from the table,
-// or removed when the table has none; what was done is added to changes when given. The
+// a letter with a diacritic the code page lacks by its base letter (č → c, ł → l, ő → o,
+// ș → s, ğ → g, đ → d, ı → i; ǘ keeps its ü), any other removed; what was done is added to changes when given. The
 // text is first put in its composed form (NFC), so that an accent typed as a separate mark
 // joins its letter.
 QString storableSpelling(const QString &text, Changes *changes = nullptr);

@@ -161,6 +161,10 @@ void tst_ImportDrop::otherOutcomesAreSaid_data()
                                   << "La page %1 n'a pas pu être lue : le serveur a répondu 404 Not Found." << "";
     QTest::newRow("characters replaced") << "tiers.json" << QByteArray("{\"@type\":\"Recipe\",\"name\":\"⅓ de tarte\",\"recipeInstructions\":\"Cuire.\"}")
                                          << "Caractères que le livre ne peut pas garder, remplacés : ⅓ → 1/3." << "1/3 de tarte";
+    QTest::newRow("recipe without markup") << "flan.html"
+                                           << QByteArray("<h1>Flan</h1><h2>Ingrédients</h2><ul><li>1 l de lait</li><li>4 oeufs</li></ul>"
+                                                         "<h2>Préparation</h2><p>Cuire.</p>")
+                                           << "Sans balisage de recette : à relire." << "Flan";
 }
 
 void tst_ImportDrop::otherOutcomesAreSaid()

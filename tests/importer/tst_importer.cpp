@@ -225,7 +225,7 @@ void tst_Importer::durationsReadInFrench_data()
     QTest::newRow("one day in hours") << "P1DT2H" << "26 h";
     QTest::newRow("days") << "P2DT3H" << "2 j 3 h";
     QTest::newRow("nothing") << "PT0S" << "";
-    QTest::newRow("not a duration") << "20 minutes" << "";
+    QTest::newRow("not a duration") << "une demi-heure" << "";
 }
 
 void tst_Importer::durationsReadInFrench()
@@ -507,8 +507,8 @@ void tst_Importer::mealMasterFileGivesEachRecipe()
     QCOMPARE(titles(r), (QStringList{"Soupe a l'oignon", "Riz"}));
     QCOMPARE(r.recipes[0].categories, QStringList{"Soupes"});
     QCOMPARE(r.recipes[0].text,
-             QStringLiteral("Pour 4 personnes\n\nIngrédients :\n- 4 gros Oignons\n- 2 c. à soupe Beurre\n"
-                            "- 1/2 tasse Bouillon de boeuf\nGARNITURE :\n- 4 tranche Pain\n\nPréparation :\n"
+             QStringLiteral("Pour 4 personnes\n\nIngrédients :\n- 4 gros Oignons\n- 1/2 tasse Bouillon de boeuf\n"
+                            "- 2 c. à soupe Beurre\nGARNITURE :\n- 4 tranches Pain\n\nPréparation :\n"
                             "1. Faire fondre le beurre, puis les oignons.\n2. Mouiller.\n\nSource : soupes.mmf"));
     QCOMPARE(r.recipes[1].text,
              QStringLiteral("Pour 2 personnes\n\nIngrédients :\n- 1 tasse Riz\n\nPréparation :\n1. Cuire.\n\nSource : soupes.mmf"));
