@@ -98,10 +98,10 @@ Ingredient ingredientAt(const QString &line, qsizetype at)
 
 void addIngredient(RecipeFields &f, const Ingredient &in)
 {
-    if (in.continuation && !f.ingredients.isEmpty())
-        f.ingredients.last() += u' ' + in.text;
-    else if (f.ingredients.size() < kMaxLines)
-        f.ingredients << in.text;
+    if (in.continuation && !f.ingredients.empty() && !f.ingredients.back().heading)
+        f.ingredients.back().text += u' ' + in.text;
+    else if (f.ingredients.size() < size_t(kMaxLines))
+        f.ingredients.push_back({in.text});
 }
 
 RecipeFields readOne(const QStringList &lines)
@@ -138,8 +138,8 @@ RecipeFields readOne(const QStringList &lines)
         if (line.trimmed().isEmpty())
             continue;
         if (const std::optional<QString> h = subHeading(line)) {
-            if (f.ingredients.size() < kMaxLines)
-                f.ingredients << u'\x01' + *h;
+            if (f.ingredients.size() < size_t(kMaxLines))
+                f.ingredients.push_back({*h, true});
             continue;
         }
         const Ingredient left = ingredientAt(line, 0);

@@ -204,7 +204,7 @@ void tst_Importer::recipeIsLaidOutInFrench()
     f.yield = "6";
     f.prepTime = "PT20M";
     f.cookTime = "PT1H5M";
-    f.ingredients = {"6 pommes", "\x01Pâte", "1 pâte brisée"};
+    f.ingredients = {{"6 pommes"}, {"Pâte", true}, {"1 pâte brisée"}};
     f.steps = {{"", "Caraméliser."}, {"Montage", "Couvrir."}, {"Montage", "Cuire à 180 ℃."}};
     const Recipe r = layoutRecipe(f, "https://exemple.fr/tatin");
     QCOMPARE(r.title, QStringLiteral("Tarte tatin"));
