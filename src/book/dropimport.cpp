@@ -79,6 +79,7 @@ void frmRecettes::fillAddPageFrom(const QString &source)
         options.bookFamilies << entries.at(i).text;
     options.maxRecipes = 1;
     options.fetchPhotos = false;
+    options.photosOfSavedPages = true;
     options.bookText = false;
     options.timeoutMs = fetchTimeoutMs;
     const importer::SourceRead read = importer::readSource(source, options);

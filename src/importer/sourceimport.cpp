@@ -152,7 +152,7 @@ SourceRead readSource(const QString &source, const SourceOptions &options)
         r.family = chooseFamily(r.recipe.categories, options.bookFamilies, options.family);
         // The photo of a link, or of a saved page that gives its own full address; its address
         // may be relative to the page.
-        if (!r.recipe.imageUrl.isEmpty()) {
+        if (!r.recipe.imageUrl.isEmpty() && (link || options.photosOfSavedPages)) {
             const QUrl page(link ? address : r.recipe.source);
             const QUrl photo = page.resolved(QUrl(r.recipe.imageUrl));
             if (isLink(page.toString()) && isLink(photo.toString())) {

@@ -32,6 +32,10 @@ struct SourceOptions {
     // false: each recipe's photo address is given and nothing is fetched (the caller fetches
     // it with fetchPhoto when the recipe is really added).
     bool fetchPhotos = true;
+    // true: a saved page that gives its own full address has its photo fetched too (the drop,
+    // where the cook sees the address); otherwise only a link's photos are (the tool, whose
+    // saved pages are read without going to the network).
+    bool photosOfSavedPages = false;
     // false: a text of ours is said to hold no recipe instead of being handed over.
     bool bookText = true;
     int timeoutMs = kFetchTimeoutMs;
