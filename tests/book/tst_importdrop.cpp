@@ -180,6 +180,9 @@ void tst_ImportDrop::otherOutcomesAreSaid_data()
                                << "Aucune recette n'a été trouvée dans %1." << "";
     QTest::newRow("missing link") << "" << QByteArray()
                                   << "La page %1 n'a pas pu être lue : le serveur a répondu 404 Not Found." << "";
+    QTest::newRow("folder") << "dossier/" << QByteArray() << "Le fichier %1 ne peut pas être lu." << "";
+    QTest::newRow("title refused") << "zh.json" << QByteArray("{\"@type\":\"Recipe\",\"name\":\"饺子\",\"recipeInstructions\":\"Cuire.\"}")
+                                   << "Aucune recette de %1 ne peut aller dans le livre : « 饺子 » : titre illisible." << "";
     QTest::newRow("characters replaced") << "tiers.json" << QByteArray("{\"@type\":\"Recipe\",\"name\":\"⅓ de tarte\",\"recipeInstructions\":\"Cuire.\"}")
                                          << "Caractères que le livre ne peut pas garder, remplacés : ⅓ → 1/3." << "1/3 de tarte";
 }
@@ -191,7 +194,11 @@ void tst_ImportDrop::otherOutcomesAreSaid()
     QFETCH(QString, message);
     QFETCH(QString, title);
     LocalHttpServer server;
-    const QString source = name.isEmpty() ? server.url("/absente") : write(name, content);
+    QString source = name.isEmpty() ? server.url("/absente") : QString();
+    if (name.endsWith(u'/'))
+        source = QDir::toNativeSeparators(QDir(files_.path()).absolutePath());
+    else if (!name.isEmpty())
+        source = write(name, content);
     fx_->book()->fillAddPageFrom(source);
     QCOMPARE(fx_->platform().messageTexts(), QStringList{message.contains("%1") ? message.arg(source) : message});
     QCOMPARE(fx_->book()->txtSaisieNomRecette->text(), title);
