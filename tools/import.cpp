@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace gratinel::booktool {
 
@@ -65,19 +66,33 @@ int importBook(const QString &dir, const QStringList &sources, const QString &fa
     if (!opened.isOk())
         return fail(QStringLiteral("le livre ne s'ouvre pas (%1) : rien n'est importé.").arg(opened.message()));
 
-    const ImportPlan plan = readSources(sources, dir, family, bookFamilies(m));
+    // Ctrl+C or the end of the session stops the import between two photos or two recipes,
+    // never inside one: each recipe is whole on disk or not there at all. Caught from here on,
+    // so that it never cuts the backup short either.
+    const StopRequest stop;
+    const ImportPlan plan = readSources(sources, dir, family, bookFamilies(m), [&] { return stop.requested(); });
     for (const QString &line : plan.failures)
         say(QStringLiteral("Échec : %1").arg(line));
     for (const QString &line : plan.notes)
         say(QStringLiteral("Modifié : %1").arg(line));
 
-    // Ctrl+C or the end of the session stops the import between two recipes, never inside
-    // one: each recipe is whole on disk or not there at all. Caught from here on, so that it
-    // never cuts the backup short either.
-    const StopRequest stop;
+    // The photos of the recipes not in the book at the end go again, whatever ended the import.
+    QSet<int> added;
+    const auto removeUnusedPhotos = [&] {
+        for (auto it = plan.photos.cbegin(); it != plan.photos.cend(); ++it)
+            if (!added.contains(it.key()))
+                QFile::remove(it.value());
+    };
+    const bool anything = !plan.texts.empty() || !plan.found.families.empty();
+    if (plan.stopped) {
+        removeUnusedPhotos();
+        return fail(QStringLiteral("import interrompu pendant la lecture des sources : rien n'est importé."));
+    }
     // As repair does: the book as it was is kept before the first byte is written.
-    if ((!plan.texts.empty() || !plan.found.families.empty()) && !takeBackup(dir))
+    if (anything && !takeBackup(dir)) {
+        removeUnusedPhotos();
         return fail(QStringLiteral("rien n'est importé."));
+    }
     bookimport::Result total;
     Status s = Status::ok();
     const auto run = [&](const booksource::Source &source, const QString &name, bool found) {
@@ -93,11 +108,9 @@ int importBook(const QString &dir, const QStringList &sources, const QString &fa
         for (const QString &line : result.skipped)
             say(QStringLiteral("Ignoré : %1").arg(where(line)));
         if (found) {
-            // The photos of the recipes not added go again.
             static const QRegularExpression re(QStringLiteral("^ligne (\\d+) : "));
-            for (const QString &line : result.skipped)
-                if (const QString path = plan.photos.value(re.match(line).captured(1).toInt()); !path.isEmpty())
-                    QFile::remove(path);
+            for (const QString &line : result.added)
+                added.insert(re.match(line).captured(1).toInt());
         }
         total.familiesAdded += result.familiesAdded;
         total.recipesAdded += result.recipesAdded;
@@ -108,6 +121,7 @@ int importBook(const QString &dir, const QStringList &sources, const QString &fa
         run(plan.texts[i], plan.textNames.at(int(i)), false);
     if (s.isOk() && !total.interrupted && !plan.found.families.empty())
         run(plan.found, QString(), true);
+    removeUnusedPhotos();
 
     const QString counts = QStringLiteral("%1 famille(s) et %2 recette(s) ajoutée(s), %3 recette(s) ignorée(s), "
                                           "%4 source(s) sans recette ou illisible(s).")

@@ -1,54 +1,21 @@
 // Reading the sources of an import: files and links, every format the importer knows.
 #include "importsources.h"
 
-#include "importer/importer.h"
-#include "importer/pagefetcher.h"
-#include "importer/photo.h"
+#include "importer/sourceimport.h"
 #include "store/cp1252.h"
 #include "store/spelling.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 namespace gratinel::booktool {
 
 namespace {
-
-using importer::Format;
 
 QString upperKey(const QString &name)
 {
     return cp1252::storable(name.trimmed()).toUpper();
 }
 
-// The bytes of a file, up to one byte more than the importer takes.
-bool readFile(const QString &path, QByteArray &bytes, QString &why)
-{
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        why = QStringLiteral("le fichier %1 ne peut pas être lu").arg(path);
-        return false;
-    }
-    bytes = file.read(importer::kMaxSourceBytes + 1);
-    if (bytes.size() > importer::kMaxSourceBytes) {
-        why = QStringLiteral("le fichier %1 dépasse %2 Mo").arg(path).arg(importer::kMaxSourceBytes / (1024 * 1024));
-        return false;
-    }
-    return true;
-}
-
 } // namespace
-
-QString chooseFamily(const QStringList &categories, const QStringList &bookFamilies, const QString &forced)
-{
-    if (!forced.isEmpty())
-        return forced;
-    for (const QString &c : categories)
-        for (const QString &f : bookFamilies)
-            if (upperKey(c) == upperKey(f))
-                return f;
-    return importedFamily();
-}
 
 QString spellBookText(const QString &text, QStringList &notes)
 {
@@ -79,36 +46,28 @@ QString spellBookText(const QString &text, QStringList &notes)
 }
 
 ImportPlan readSources(const QStringList &sources, const QString &bookDir, const QString &family,
-                       const QStringList &bookFamilies)
+                       const QStringList &bookFamilies, const std::function<bool()> &stop)
 {
     ImportPlan plan;
-    const importer::PageFetcher fetcher;
+    importer::SourceOptions options;
+    options.bookDir = bookDir;
+    options.family = family;
+    options.bookFamilies = bookFamilies;
+    options.stop = stop;
     int number = 0;
     for (const QString &source : sources) {
-        QByteArray content;
-        QString address = source;
-        const bool link = importer::isLink(source);
-        if (link) {
-            const importer::Fetched page = fetcher.fetch(QUrl(source.trimmed()));
-            if (!page.ok()) {
-                plan.failures << importer::pageError(source, page.reason);
-                continue;
-            }
-            content = page.body;
-            address = page.finalUrl.toString();
-        } else {
-            QString why;
-            if (!readFile(source, content, why)) {
-                plan.failures << why;
-                continue;
-            }
-            address = QFileInfo(source).fileName();
+        if (stop && stop()) {
+            plan.stopped = true;
+            break;
         }
-        QString problem;
-        const importer::ParseResult parsed = importer::parseSource(content, address, &problem);
-        if (parsed.format == Format::BookText) {
+        importer::SourceRead read = importer::readSource(source, options);
+        if (!read.failure.isEmpty()) {
+            plan.failures << read.failure;
+            continue;
+        }
+        if (read.format == importer::Format::BookText) {
             QStringList notes;
-            booksource::Source text = booksource::parse(spellBookText(importer::decodeSource(content), notes));
+            booksource::Source text = booksource::parse(spellBookText(read.bookText, notes));
             if (!family.isEmpty()) {
                 // Every recipe into the one family: the first gathers them all.
                 for (size_t f = 1; f < text.families.size(); ++f)
@@ -126,84 +85,49 @@ ImportPlan readSources(const QStringList &sources, const QString &bookDir, const
             plan.textNames << source;
             continue;
         }
-        if (!problem.isEmpty()) {
-            plan.failures << QStringLiteral("%1 n'a pas été lu : %2").arg(source, problem);
-            continue;
-        }
-        for (const QString &why : parsed.refused)
+        for (const QString &why : read.refused)
             plan.failures << QStringLiteral("%1 : %2").arg(source, why);
-        if (parsed.recipes.empty()) {
-            if (parsed.refused.isEmpty())
-                plan.failures << QStringLiteral("Aucune recette n'a été trouvée dans %1").arg(source);
-            continue;
-        }
-        if (parsed.recipesFound > int(parsed.recipes.size()))
+        if (read.recipesFound > int(read.recipes.size()))
             plan.notes << QStringLiteral("%1 : %2 recettes trouvées, les %3 premières sont lues")
-                              .arg(source).arg(parsed.recipesFound).arg(parsed.recipes.size());
+                              .arg(source).arg(read.recipesFound).arg(read.recipes.size());
+        for (const QString &n : read.notes)
+            plan.notes << source + QStringLiteral(" : ") + n;
         int index = 0;
-        // Each photo address fetched once; at most so many photos and bytes for one source.
-        QHash<QString, importer::Fetched> fetched;
-        int photos = 0;
-        qint64 photoBytes = 0;
-        bool capSaid = false;
-        for (const importer::Recipe &r : parsed.recipes) {
+        for (importer::SourceRecipe &r : read.recipes) {
             ++number;
             ++index;
-            const QString label = parsed.recipes.size() == 1 ? source : QStringLiteral("%1 (recette %2)").arg(source).arg(index);
+            const QString label = read.recipes.size() == 1 ? source : QStringLiteral("%1 (recette %2)").arg(source).arg(index);
             plan.labels.insert(number, label);
-            if (!r.changes.isEmpty())
-                plan.notes << QStringLiteral("%1 : « %2 » : %3").arg(label, r.title, r.changes.describe());
-            for (const QString &remark : r.remarks)
-                plan.notes << QStringLiteral("%1 : « %2 » : %3").arg(label, r.title, remark);
-            if (r.shortened)
-                plan.notes << QStringLiteral("%1 : « %2 » : texte raccourci à %3 octets").arg(label, r.title).arg(importer::kMaxTextBytes);
+            if (!r.recipe.changes.isEmpty())
+                plan.notes << QStringLiteral("%1 : « %2 » : %3").arg(label, r.recipe.title, r.recipe.changes.describe());
+            for (const QString &remark : r.recipe.remarks)
+                plan.notes << QStringLiteral("%1 : « %2 » : %3").arg(label, r.recipe.title, remark);
+            if (r.recipe.shortened)
+                plan.notes << QStringLiteral("%1 : « %2 » : texte raccourci à %3 octets").arg(label, r.recipe.title).arg(importer::kMaxTextBytes);
+            if (!r.imagePath.isEmpty())
+                plan.photos.insert(number, r.imagePath);
+            else if (!r.photoUrl.isEmpty() && !read.stopped)
+                plan.notes << QStringLiteral("%1 : « %2 » : sans image, la photo %3 n'a pas pu être lue : %4")
+                                  .arg(label, r.recipe.title, r.photoUrl.toString(), r.photoProblem);
             booksource::Recipe recipe;
             recipe.line = number;
-            recipe.title = r.title;
-            recipe.text = r.text;
-            if (link && !r.imageUrl.isEmpty()) {
-                // The photo's address may be relative to the page.
-                const QUrl photoUrl = QUrl(address).resolved(QUrl(r.imageUrl));
-                const QString key = photoUrl.toString();
-                if (!fetched.contains(key) && (photos >= importer::kMaxPhotosPerSource
-                                               || photoBytes >= importer::kMaxPhotoBytesPerSource)) {
-                    if (!capSaid)
-                        plan.notes << QStringLiteral("%1 : photos limitées à %2 (%3 Mo) par source, les recettes suivantes sont sans image")
-                                          .arg(source).arg(importer::kMaxPhotosPerSource)
-                                          .arg(importer::kMaxPhotoBytesPerSource / (1024 * 1024));
-                    capSaid = true;
-                    fetched.insert(key, {});
-                }
-                if (!fetched.contains(key)) {
-                    fetched.insert(key, fetcher.fetchFromPage(photoUrl, QUrl(address), std::min(importer::kMaxSourceBytes,
-                                                                          importer::kMaxPhotoBytesPerSource - photoBytes)));
-                    ++photos;
-                    photoBytes += fetched.value(key).body.size();
-                }
-                const importer::Fetched photo = fetched.value(key);
-                QString why = photo.reason;
-                const bool pastCap = photo.body.isEmpty() && why.isEmpty(); // said once above
-                if (photo.ok() && !pastCap) {
-                    if (const std::optional<QString> path = importer::storePhoto(photo.body, bookDir, r.title, why)) {
-                        recipe.imagePath = *path;
-                        plan.photos.insert(number, *path);
-                    }
-                }
-                if (recipe.imagePath.isEmpty() && !pastCap)
-                    plan.notes << QStringLiteral("%1 : « %2 » : sans image, la photo %3 n'a pas pu être lue : %4")
-                                      .arg(label, r.title, photoUrl.toString(), why);
-            }
-            const QString name = chooseFamily(r.categories, bookFamilies, family);
+            recipe.title = r.recipe.title;
+            recipe.text = r.recipe.text;
+            recipe.imagePath = r.imagePath;
             auto it = std::find_if(plan.found.families.begin(), plan.found.families.end(),
-                                   [&](const booksource::Family &f) { return upperKey(f.name) == upperKey(name); });
+                                   [&](const booksource::Family &f) { return upperKey(f.name) == upperKey(r.family); });
             if (it == plan.found.families.end()) {
                 booksource::Family f;
                 f.line = number;
-                f.name = name;
+                f.name = r.family;
                 plan.found.families.push_back(f);
                 it = plan.found.families.end() - 1;
             }
             it->recipes.push_back(std::move(recipe));
+        }
+        if (read.stopped) {
+            plan.stopped = true;
+            break;
         }
     }
     return plan;

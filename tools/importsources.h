@@ -8,10 +8,9 @@
 #include <QString>
 #include <QStringList>
 
-namespace gratinel::booktool {
+#include <functional>
 
-// The family of recipes that name none the book has.
-inline QString importedFamily() { return QStringLiteral("Recettes importées"); }
+namespace gratinel::booktool {
 
 struct ImportPlan {
     // Our own texts, each imported on its own (their line numbers are theirs).
@@ -25,17 +24,14 @@ struct ImportPlan {
     QHash<int, QString> photos;
     QStringList notes;   // report lines: characters changed, photos missing, texts shortened
     QStringList failures; // sources not read or without recipe
+    bool stopped = false;  // asked to stop while the sources were read
 };
 
-// Reads every source (a file or an http(s) address), in order; each recipe goes to the family
-// chooseFamily gives. The photos of linked pages are written to bookDir/images/.
+// Reads every source (a file or an http(s) address) with importer::readSource, in order; each
+// recipe goes to the family importer::chooseFamily gives. The photos of pages are written to
+// bookDir/images/. stop is asked between sources and before each photo.
 ImportPlan readSources(const QStringList &sources, const QString &bookDir, const QString &family,
-                       const QStringList &bookFamilies);
-
-// The family a recipe goes to: forced when given, else the first category that names a
-// family of the book (upper case of its stored form, as the add page compares), else
-// "Recettes importées".
-QString chooseFamily(const QStringList &categories, const QStringList &bookFamilies, const QString &forced);
+                       const QStringList &bookFamilies, const std::function<bool()> &stop = {});
 
 // text with the characters outside Windows-1252 spelled from the replacement table; one
 // note per recipe ("## " line) or family changed, "ligne N : ...".

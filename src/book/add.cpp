@@ -6,9 +6,11 @@
 #include "book/recordcombo.h"
 #include "book/spaces.h"
 #include "book/tabstrip.h"
+#include "importer/sourceimport.h"
 #include "store/bookedits.h"
 #include "store/module1.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -163,14 +165,30 @@ void frmRecettes::addRecipeFromPage()
         m_.ShowFatalError();
         return;
     }
+    const std::optional<QString> fetched = fetchDroppedPhoto(title);
+    if (!fetched)
+        return;
+    // Whatever stops the add from here on takes the fetched photo away again.
+    const auto dropFetched = [&] {
+        if (fetched->isEmpty())
+            return;
+        QFile::remove(*fetched);
+        if (txtImageAjouter->text() == *fetched || txtImageAjouter->text().isEmpty())
+            txtImageAjouter->setText(droppedPhoto_->url);
+    };
     const QString image = txtImageAjouter->text();
     if (!image.isEmpty()) {
         if (!m_.CheckDataFile(QStringLiteral("GRTN4.DAT"))) {
+            dropFetched();
             m_.ShowFatalError();
             return;
         }
         switch (imagepaths::checkOnValidation(image)) {
         case imagepaths::Verdict::Refused:
+            if (!fetched->isEmpty()) {
+                QFile::remove(*fetched);
+                droppedPhoto_.reset();
+            }
             refuseInput(imagepaths::kNotAnImage, true, nullptr);
             txtImageAjouter->clear();
             cmdImageAjouter->setFocus();
@@ -188,9 +206,11 @@ void frmRecettes::addRecipeFromPage()
     qint32 n = 0;
     const qint32 family = ComboFamillesAjouter->selectedRecord();
     if (editRefused(bookedits::addRecipe(m_, family, title, text, image, n))) {
+        dropFetched();
         endEdit();
         return;
     }
+    droppedPhoto_.reset();
 
     txtSaisieNomRecette->clear();
     txtSaisieRecetteAjouter->clear();
@@ -211,6 +231,25 @@ void frmRecettes::addRecipeFromPage()
     if (m_.platform.programEnded())
         return;
     endEdit();
+}
+
+std::optional<QString> frmRecettes::fetchDroppedPhoto(const QString &title)
+{
+    if (!droppedPhoto_ || txtImageAjouter->text() != droppedPhoto_->url)
+        return QString();
+    QString why;
+    const std::optional<QString> path = importer::fetchPhoto(QUrl(droppedPhoto_->url), QUrl(droppedPhoto_->page),
+                                                             m_.programDir, title, why, fetchTimeoutMs);
+    if (!path) {
+        const QString url = droppedPhoto_->url;
+        droppedPhoto_.reset();
+        txtImageAjouter->clear();
+        refuseInput(QStringLiteral("La photo %1 n'a pas pu être lue : %2. La recette peut être ajoutée sans image.").arg(url, why),
+                    false, cmdValideAjouter);
+        return std::nullopt;
+    }
+    txtImageAjouter->setText(*path);
+    return path;
 }
 
 void frmRecettes::cmdEffacerAjouter_Click()

@@ -10,6 +10,7 @@
 #include "book/exacttext.h"
 #include "book/fittedlayout.h"
 #include "book/frenchorder.h"
+#include "importer/limits.h"
 #include "platform/platform.h"
 
 #include <QSet>
@@ -160,10 +161,11 @@ public:
 
     // What a drop on the add page does: a saved recipe page, a .json or Meal-Master file or
     // an http(s) link fills the page in recipe mode for review (family, title, text, and the
-    // photo of a link stored in the book folder's images/); nothing is written to the book.
+    // address of its photo in the image box); nothing is written, not even the photo: it is
+    // fetched into the book folder's images/ when the cook validates the page with it.
     void fillAddPageFrom(const QString &source);
     // How long a link may take (tests shorten it).
-    int fetchTimeoutMs = 20000;
+    int fetchTimeoutMs = importer::kFetchTimeoutMs;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -229,6 +231,19 @@ private:
     void deleteSelectedRecipe();
     // Empties the three family lists and fills them again from the disk.
     void refillFamilyLists();
+
+    // The photo of the recipe dropped on the add page: its address (shown in the image box) and
+    // the page that gave it. Fetched only when the page is validated with it still in the box,
+    // so that a drop never validated leaves no file behind.
+    struct DroppedPhoto {
+        QString url;
+        QString page;
+    };
+    std::optional<DroppedPhoto> droppedPhoto_;
+    // The dropped photo, when the image box still names it, fetched and stored for title: its
+    // path (also put in the box), an empty text when the box names no dropped photo, or no value
+    // once the cook was told why it cannot be had (the box then emptied).
+    std::optional<QString> fetchDroppedPhoto(const QString &title);
 
     Module1 &m_;
     CommandSwitches &commands_;

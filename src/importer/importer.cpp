@@ -1,6 +1,7 @@
 // Format detection and the way from a source to laid-out recipes.
 #include "importer/importer.h"
 
+#include "importer/charset.h"
 #include "importer/dostext.h"
 #include "importer/htmlpage.h"
 #include "importer/jsonrepair.h"
@@ -13,7 +14,6 @@
 #include "store/spelling.h"
 
 #include <QJsonDocument>
-#include <QStringDecoder>
 
 namespace gratinel::importer {
 
@@ -37,7 +37,9 @@ QString unstorable(const RecipeFields &f)
     const QString shown = name.isEmpty() ? QStringLiteral("(sans titre)") : QStringLiteral("« %1 »").arg(name.left(kMaxTitleChars));
     if (letters(spelling::storableSpelling(name)) == 0)
         return shown + QStringLiteral(" : titre illisible");
-    QString text = f.ingredients.join(u'\n');
+    QString text;
+    for (const IngredientLine &i : f.ingredients)
+        text += i.text + u'\n';
     for (const RecipeFields::Step &s : f.steps)
         text += u'\n' + s.section + u'\n' + s.text;
     const int before = letters(text);
@@ -96,7 +98,7 @@ std::vector<RecipeFields> markedRecipes(const Page &page, int &found)
 bool allComplete(const std::vector<RecipeFields> &fields)
 {
     return !fields.empty() && std::all_of(fields.begin(), fields.end(), [](const RecipeFields &f) {
-        return !f.ingredients.isEmpty() && !f.steps.empty();
+        return !f.ingredients.empty() && !f.steps.empty();
     });
 }
 
@@ -126,7 +128,7 @@ void completeFromPage(const ShownRecipe &shown, std::vector<RecipeFields> &field
     if (fields.size() != 1)
         return;
     RecipeFields &f = fields.front();
-    if (f.ingredients.isEmpty() && shown.ingredientCount() >= 2) {
+    if (f.ingredients.empty() && shown.ingredientCount() >= 2) {
         f.ingredients = shown.ingredients;
         f.remarks << QStringLiteral("ingrédients lus dans le texte de la page : à relire");
     }
@@ -147,12 +149,7 @@ QString addressOf(const Page &page, const QString &address)
 
 QString decodeSource(const QByteArray &content)
 {
-    const QByteArray bytes = withoutBom(content);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    return cp1252::decode(bytes);
+    return decodeText(content);
 }
 
 Format detectFormat(const QByteArray &content)
@@ -174,7 +171,7 @@ Format detectFormat(const QByteArray &content)
     return Format::Unknown;
 }
 
-ParseResult parseSource(const QByteArray &content, const QString &address, QString *problem)
+ParseResult parseSource(const QByteArray &source, const QString &address, QString *problem, const QByteArray &charset)
 {
     ParseResult result;
     const auto refuse = [&](const QString &why) {
@@ -182,8 +179,12 @@ ParseResult parseSource(const QByteArray &content, const QString &address, QStri
             *problem = why;
         return result;
     };
-    if (content.size() > kMaxSourceBytes)
+    if (source.size() > kMaxSourceBytes)
         return refuse(QStringLiteral("plus de %1 Mo").arg(kMaxSourceBytes / (1024 * 1024)));
+    // A text in UTF-16 is read as UTF-8 from here on.
+    const bool utf16 = isUtf16(source);
+    const QByteArray content = utf16 ? decodeText(source).toUtf8() : source;
+    const QByteArray declared = utf16 ? QByteArray("utf-8") : charset;
     result.format = detectFormat(content);
     switch (result.format) {
     case Format::Unknown:
@@ -192,7 +193,7 @@ ParseResult parseSource(const QByteArray &content, const QString &address, QStri
         return result;
     case Format::MealMaster: {
         // Many Meal-Master files come from DOS and its code page 850.
-        const QString text = looksLikeDosText(content) ? decodeCp850(withoutBom(content)) : decodeSource(content);
+        const QString text = looksLikeDosText(content) ? decodeCp850(withoutBom(content)) : decodeText(content, declared);
         for (const RecipeFields &f : readMealMaster(text, result.recipesFound)) {
             if (const QString why = unstorable(f); !why.isEmpty())
                 result.refused << why;
@@ -203,12 +204,13 @@ ParseResult parseSource(const QByteArray &content, const QString &address, QStri
     }
     case Format::Json: {
         QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(withoutBom(content), &error);
+        const QString json = decodeText(content, declared);
+        const QJsonDocument doc = QJsonDocument::fromJson(json.toUtf8(), &error);
         std::vector<QJsonValue> values;
         if (!doc.isNull())
             values.push_back(doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object()));
         else
-            values = readJsonValues(decodeSource(content));
+            values = readJsonValues(json);
         if (values.empty())
             return refuse(QStringLiteral("JSON illisible (%1, position %2)").arg(error.errorString()).arg(error.offset));
         RecipeNodes nodes;
@@ -218,7 +220,7 @@ ParseResult parseSource(const QByteArray &content, const QString &address, QStri
         return result;
     }
     case Format::Html: {
-        const QByteArray utf8 = decodeSource(content).toUtf8();
+        const QByteArray utf8 = decodeText(content, declared.isEmpty() ? metaCharset(content) : declared).toUtf8();
         // Most pages give their recipe as JSON-LD in their head: the part of the page up to the
         // end of its last JSON-LD script is parsed first (the parser reads a part exactly as
         // the beginning of the whole), and the whole page only when that part gives no recipe

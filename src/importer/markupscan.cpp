@@ -86,9 +86,6 @@ const Known kKnown[] = {
     {"mn", Integration}, {"ms", Integration}, {"mtext", Integration}, {"annotation-xml", Integration},
 };
 
-// Names past this many distinct ones share one entry that no end tag closes.
-constexpr int kMaxNames = 20000;
-
 bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
@@ -150,7 +147,7 @@ private:
         const auto it = ids_.constFind(n);
         if (it != ids_.cend())
             return *it;
-        if (ids_.size() >= kMaxNames)
+        if (ids_.size() >= kMaxElementNames)
             return other_;
         ids_.insert(n, int(flags_.size()));
         flags_.push_back(0);

@@ -166,8 +166,10 @@ RecipeFields readOne(const QStringList &lines)
     QStringList left;
     QStringList right;
     const auto endGroup = [&] {
-        f.ingredients << left << right;
-        f.ingredients = f.ingredients.mid(0, kMaxLines);
+        for (const QStringList *column : {&left, &right})
+            for (const QString &text : *column)
+                if (f.ingredients.size() < size_t(kMaxLines))
+                    f.ingredients.push_back({text});
         left.clear();
         right.clear();
     };
@@ -177,8 +179,8 @@ RecipeFields readOne(const QStringList &lines)
             continue;
         if (const std::optional<QString> h = subHeading(line)) {
             endGroup();
-            if (f.ingredients.size() < kMaxLines)
-                f.ingredients << u'\x01' + *h;
+            if (f.ingredients.size() < size_t(kMaxLines))
+                f.ingredients.push_back({*h, true});
             continue;
         }
         // A right column only when it reads as an ingredient: a longer line is one ingredient.

@@ -1,6 +1,8 @@
 // The bounded HTTP(S) reader.
 #include "importer/pagefetcher.h"
 
+#include "importer/charset.h"
+
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QHostInfo>
@@ -150,6 +152,7 @@ Fetched PageFetcher::fetchChecked(const QUrl &url, const QUrl *page, qint64 maxB
     if (result.reason.isEmpty() && reply->bytesAvailable() > 0)
         result.body += reply->read(maxBytes + 1 - result.body.size());
     result.finalUrl = reply->url();
+    result.charset = charsetOf(reply->rawHeader("Content-Type"));
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (result.reason.isEmpty() && status >= 400)
         result.reason = QStringLiteral("le serveur a répondu %1 %2")

@@ -9,9 +9,6 @@
 
 namespace gratinel::importer {
 
-constexpr int kFetchTimeoutMs = 20000;
-constexpr int kMaxRedirects = 5;
-
 // True for an http:// or https:// address (the only ones fetched).
 bool isLink(const QString &text);
 
@@ -21,6 +18,7 @@ QString pageError(const QString &address, const QString &reason);
 struct Fetched {
     QByteArray body;
     QUrl finalUrl;   // after the redirects
+    QByteArray charset; // the charset of the answer's Content-Type, when it gives one
     QString reason;  // in French, empty when the body was read
     bool ok() const { return reason.isEmpty(); }
 };

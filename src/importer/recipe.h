@@ -10,6 +10,13 @@
 
 namespace gratinel::importer {
 
+// One line of a recipe's ingredients: an ingredient, or a sub-heading ("Pâte") over the lines
+// that follow it.
+struct IngredientLine {
+    QString text;
+    bool heading = false;
+};
+
 // The fields of a recipe as its source gives them, before layout.
 struct RecipeFields {
     struct Step {
@@ -22,7 +29,7 @@ struct RecipeFields {
     QString prepTime; // ISO 8601 durations, as "PT1H15M"
     QString cookTime;
     QString totalTime;
-    QStringList ingredients; // lines; a line starting with "\x01" is a sub-heading
+    std::vector<IngredientLine> ingredients;
     std::vector<Step> steps;
     QString image; // address of the photo, as the source gives it
     QString url;   // the recipe's own address, when the source gives one

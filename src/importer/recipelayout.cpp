@@ -87,14 +87,9 @@ Recipe layoutRecipe(const RecipeFields &f, const QString &source)
 
     QStringList body;
     QStringList ingredients;
-    for (const QString &i : f.ingredients) {
-        if (i.startsWith(u'\x01')) {
-            const QString heading = oneLine(i.mid(1));
-            if (!heading.isEmpty())
-                ingredients << heading + QStringLiteral(" :");
-        } else if (const QString line = oneLine(i); !line.isEmpty()) {
-            ingredients << QStringLiteral("- ") + line;
-        }
+    for (const IngredientLine &i : f.ingredients) {
+        if (const QString line = oneLine(i.text); !line.isEmpty())
+            ingredients << (i.heading ? line + QStringLiteral(" :") : QStringLiteral("- ") + line);
     }
     if (!ingredients.isEmpty()) {
         if (!head.isEmpty())

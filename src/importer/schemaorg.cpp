@@ -271,14 +271,11 @@ RecipeFields fieldsOf(const QJsonObject &r)
     f.prepTime = firstText(v("prepTime"));
     f.cookTime = firstText(v("cookTime"));
     f.totalTime = firstText(v("totalTime"));
-    f.ingredients = texts(v("recipeIngredient"));
-    if (f.ingredients.isEmpty())
-        f.ingredients = texts(v("ingredients"));
     // An ingredient given as one text with line breaks is one per line.
-    QStringList lines;
-    for (const QString &i : f.ingredients)
-        lines << i.split(u'\n', Qt::SkipEmptyParts);
-    f.ingredients = lines.mid(0, kMaxLines);
+    for (const QString &i : texts(r.contains(QLatin1String("recipeIngredient")) ? v("recipeIngredient") : v("ingredients")))
+        for (const QString &line : i.split(u'\n', Qt::SkipEmptyParts))
+            if (f.ingredients.size() < size_t(kMaxLines))
+                f.ingredients.push_back({line});
     addSteps(v("recipeInstructions"), QString(), f.steps, 0);
     f.image = imageOf(v("image"));
     // An address is never decoded as HTML: "&section=2" is no "§ion=2".

@@ -380,24 +380,24 @@ struct Reader {
         return out;
     }
 
-    static QStringList ingredientsIn(const std::vector<Block> &region)
+    static std::vector<IngredientLine> ingredientsIn(const std::vector<Block> &region)
     {
-        QStringList out;
+        std::vector<IngredientLine> out;
         for (const Block &b : content(region)) {
-            if (out.size() >= kMaxLines)
+            if (out.size() >= size_t(kMaxLines))
                 break;
             if (b.kind == Block::Heading && !b.lines.isEmpty())
-                out << u'\x01' + b.lines.first().trimmed();
+                out.push_back({b.lines.first().trimmed(), true});
             else if (b.kind == Block::Item || b.kind == Block::Para)
                 for (const QString &l : b.lines)
                     if (const QString t = withoutBullet(l); !t.isEmpty())
-                        out << t;
+                        out.push_back({t});
         }
         // A sub-heading with nothing under it says nothing.
-        QStringList kept;
-        for (int i = 0; i < out.size(); ++i)
-            if (!out.at(i).startsWith(u'\x01') || (i + 1 < out.size() && !out.at(i + 1).startsWith(u'\x01')))
-                kept << out.at(i);
+        std::vector<IngredientLine> kept;
+        for (size_t i = 0; i < out.size(); ++i)
+            if (!out[i].heading || (i + 1 < out.size() && !out[i + 1].heading))
+                kept.push_back(out[i]);
         return kept;
     }
 
@@ -438,11 +438,11 @@ struct Reader {
         if (product)
             return;
         size_t ingredientsAt = blocks.size();
-        for (size_t i = 0; i < blocks.size() && result.ingredients.isEmpty(); ++i) {
+        for (size_t i = 0; i < blocks.size() && result.ingredients.empty(); ++i) {
             if (blocks[i].kind != Block::Heading || blocks[i].role != Role::Ingredients)
                 continue;
-            const QStringList lines = ingredientsIn(region(i));
-            if (std::count_if(lines.begin(), lines.end(), [](const QString &l) { return !l.startsWith(u'\x01'); }) >= 2) {
+            const std::vector<IngredientLine> lines = ingredientsIn(region(i));
+            if (std::count_if(lines.begin(), lines.end(), [](const IngredientLine &l) { return !l.heading; }) >= 2) {
                 result.ingredients = lines;
                 ingredientsAt = i;
             }
@@ -508,7 +508,7 @@ struct Reader {
 
 int ShownRecipe::ingredientCount() const
 {
-    return int(std::count_if(ingredients.begin(), ingredients.end(), [](const QString &l) { return !l.startsWith(u'\x01'); }));
+    return int(std::count_if(ingredients.begin(), ingredients.end(), [](const IngredientLine &l) { return !l.heading; }));
 }
 
 ShownRecipe readShownRecipe(const GumboInternalNode *root)

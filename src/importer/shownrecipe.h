@@ -17,7 +17,7 @@ namespace gratinel::importer {
 struct ShownRecipe {
     QString title;                           // the recipe plug-in's title, first <h1> or og:title, without the site's name
     QString image;                           // og:image
-    QStringList ingredients;                 // "\x01" before a sub-heading, as in RecipeFields
+    std::vector<IngredientLine> ingredients;
     std::vector<RecipeFields::Step> steps;   // the section is a sub-heading under the steps heading
     QStringList mealMaster;                  // texts of <pre> blocks that hold Meal-Master recipes
 

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -51,7 +52,8 @@ private slots:
     void cleanup() { fx_.reset(); }
     void droppedPageFillsThePageAndWritesNothing_data();
     void droppedPageFillsThePageAndWritesNothing();
-    void linkFillsThePageWithItsPhotoUnderTheHourglass();
+    void linkPhotoIsFetchedOnlyWhenThePageIsValidated_data();
+    void linkPhotoIsFetchedOnlyWhenThePageIsValidated();
     void otherOutcomesAreSaid_data();
     void otherOutcomesAreSaid();
 
@@ -115,8 +117,16 @@ void tst_ImportDrop::droppedPageFillsThePageAndWritesNothing()
     QCOMPARE(fx_->dataFiles(), before);
 }
 
-void tst_ImportDrop::linkFillsThePageWithItsPhotoUnderTheHourglass()
+void tst_ImportDrop::linkPhotoIsFetchedOnlyWhenThePageIsValidated_data()
 {
+    QTest::addColumn<bool>("validated"); // else the inputs are erased
+    QTest::newRow("validated") << true;
+    QTest::newRow("erased") << false;
+}
+
+void tst_ImportDrop::linkPhotoIsFetchedOnlyWhenThePageIsValidated()
+{
+    QFETCH(bool, validated);
     LocalHttpServer server;
     LocalHttpServer::Answer page;
     page.body = recipePage("Far breton", "far.png");
@@ -133,16 +143,27 @@ void tst_ImportDrop::linkFillsThePageWithItsPhotoUnderTheHourglass()
     frmRecettes *book = fx_->book();
     book->fillAddPageFrom(server.url("/recettes/far"));
     QCOMPARE(book->txtSaisieRecetteAjouter->toPlainText(), kText.arg(server.url("/recettes/far")));
-    const QString stored = QDir::toNativeSeparators(fx_->path("images/far-breton.jpg"));
-    QCOMPARE(book->txtImageAjouter->text(), stored);
-    // Converted to JPEG.
-    QFile f(stored);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QVERIFY(f.readAll().startsWith("\xFF\xD8\xFF"));
+    QCOMPARE(book->txtImageAjouter->text(), server.url("/recettes/far.png"));
     QCOMPARE(fx_->platform().calls.first(), QStringLiteral("pointer:hourglass"));
     QCOMPARE(fx_->platform().pointer, Platform::Pointer::Normal);
     QVERIFY(fx_->platform().messages.empty());
     QCOMPARE(fx_->dataFiles(), before);
+    QVERIFY(!QFile::exists(fx_->path("images")));
+
+    const QString stored = QDir::toNativeSeparators(fx_->path("images/far-breton.jpg"));
+    if (validated) {
+        book->cmdValideAjouter->click();
+        QCOMPARE(book->imagePath(), stored);
+        QFile f(stored);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().startsWith("\xFF\xD8\xFF")); // converted to JPEG
+    } else {
+        fx_->platform().answerNext(Platform::Answer::Yes);
+        book->cmdEffacerAjouter->click();
+        book->txtSaisieNomRecette->setText(QStringLiteral("Far"));
+        book->cmdValideAjouter->click();
+        QVERIFY(!QFile::exists(stored));
+    }
 }
 
 void tst_ImportDrop::otherOutcomesAreSaid_data()
@@ -159,6 +180,9 @@ void tst_ImportDrop::otherOutcomesAreSaid_data()
                                << "Aucune recette n'a été trouvée dans %1." << "";
     QTest::newRow("missing link") << "" << QByteArray()
                                   << "La page %1 n'a pas pu être lue : le serveur a répondu 404 Not Found." << "";
+    QTest::newRow("folder") << "dossier/" << QByteArray() << "Le fichier %1 ne peut pas être lu." << "";
+    QTest::newRow("title refused") << "zh.json" << QByteArray("{\"@type\":\"Recipe\",\"name\":\"饺子\",\"recipeInstructions\":\"Cuire.\"}")
+                                   << "Aucune recette de %1 ne peut aller dans le livre : « 饺子 » : titre illisible." << "";
     QTest::newRow("characters replaced") << "tiers.json" << QByteArray("{\"@type\":\"Recipe\",\"name\":\"⅓ de tarte\",\"recipeInstructions\":\"Cuire.\"}")
                                          << "Caractères que le livre ne peut pas garder, remplacés : ⅓ → 1/3." << "1/3 de tarte";
     QTest::newRow("recipe without markup") << "flan.html"
@@ -174,7 +198,11 @@ void tst_ImportDrop::otherOutcomesAreSaid()
     QFETCH(QString, message);
     QFETCH(QString, title);
     LocalHttpServer server;
-    const QString source = name.isEmpty() ? server.url("/absente") : write(name, content);
+    QString source = name.isEmpty() ? server.url("/absente") : QString();
+    if (name.endsWith(u'/'))
+        source = QDir::toNativeSeparators(QDir(files_.path()).absolutePath());
+    else if (!name.isEmpty())
+        source = write(name, content);
     fx_->book()->fillAddPageFrom(source);
     QCOMPARE(fx_->platform().messageTexts(), QStringList{message.contains("%1") ? message.arg(source) : message});
     QCOMPARE(fx_->book()->txtSaisieNomRecette->text(), title);

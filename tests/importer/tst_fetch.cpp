@@ -1,5 +1,6 @@
 // Pages and photos read from a local HTTP server that the test starts and stops: redirections,
 // errors, a slow answer, a huge answer, addresses that are not fetched.
+#include "importer/importer.h"
 #include "importer/pagefetcher.h"
 #include "localhttpserver.h"
 
@@ -19,9 +20,25 @@ private slots:
     void failuresAreSaidInFrench();
     void answerAtTheSizeLimitIsRead();
     void slowAnswerEndsAtTheTimeout();
+    void serverCharsetComesBeforeThePageOwn();
     void photoOfAPageGoesToNoPrivateHostOfAnother_data();
     void photoOfAPageGoesToNoPrivateHostOfAnother();
 };
+
+void tst_Fetch::serverCharsetComesBeforeThePageOwn()
+{
+    LocalHttpServer server;
+    Answer page;
+    page.contentType = "text/html; Charset=\"ISO-8859-1\"";
+    page.body = "<html><head><meta charset=\"utf-8\"><script type=\"application/ld+json\">"
+                "{\"@type\":\"Recipe\",\"name\":\"Cr\xE8me\",\"recipeInstructions\":\"Cuire.\"}</script></head></html>";
+    server.serve("/creme", page);
+    const Fetched f = PageFetcher().fetch(QUrl(server.url("/creme")));
+    QVERIFY2(f.ok(), qPrintable(f.reason));
+    const ParseResult r = parseSource(f.body, "creme", nullptr, f.charset);
+    QCOMPARE(r.recipes.size(), size_t(1));
+    QCOMPARE(r.recipes.front().title, QStringLiteral("Crème"));
+}
 
 void tst_Fetch::photoOfAPageGoesToNoPrivateHostOfAnother_data()
 {

@@ -79,6 +79,8 @@ private slots:
     void photoIsFoundAndStoredWhereTheBookCanKeepIt_data();
     void photoIsFoundAndStoredWhereTheBookCanKeepIt();
     void dosMealMasterIsReadAsCodePage850();
+    void pageCharsetComesFromTheFirstThatGivesIt_data();
+    void pageCharsetComesFromTheFirstThatGivesIt();
     void hostilePageIsParsedOrRefusedWithinLinearWork_data();
     void hostilePageIsParsedOrRefusedWithinLinearWork();
     void ordinaryDeepPagePassesTheBounds();
@@ -204,7 +206,7 @@ void tst_Importer::recipeIsLaidOutInFrench()
     f.yield = "6";
     f.prepTime = "PT20M";
     f.cookTime = "PT1H5M";
-    f.ingredients = {"6 pommes", "\x01Pâte", "1 pâte brisée"};
+    f.ingredients = {{"6 pommes"}, {"Pâte", true}, {"1 pâte brisée"}};
     f.steps = {{"", "Caraméliser."}, {"Montage", "Couvrir."}, {"Montage", "Cuire à 180 ℃."}};
     const Recipe r = layoutRecipe(f, "https://exemple.fr/tatin");
     QCOMPARE(r.title, QStringLiteral("Tarte tatin"));
@@ -414,6 +416,52 @@ void tst_Importer::dosMealMasterIsReadAsCodePage850()
     const ParseResult r = parseSource(mm, "dos.mmf");
     QCOMPARE(titles(r), QStringList{"Crème brûlée"});
     QVERIFY(r.recipes.front().text.contains(QStringLiteral("Mélanger à froid.")));
+}
+
+void tst_Importer::pageCharsetComesFromTheFirstThatGivesIt_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("header"); // the server's charset
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("ingredient");
+    // "Crème" in UTF-8, a page with a stray Windows-1252 "é" in its ingredient, and a head.
+    const QByteArray utf8 = "Cr\xC3\xA8me", latin = "Cr\xE8me";
+    const auto at = [](const QByteArray &head, const QByteArray &name, const QByteArray &ingredient) {
+        return "<html><head>" + head + "<script type=\"application/ld+json\">{\"@type\":\"Recipe\",\"name\":\"" + name
+               + "\",\"recipeIngredient\":[\"" + ingredient + "\"]}</script></head></html>";
+    };
+    const QString page16 = QString::fromUtf8(at("", utf8, "sel"));
+    QByteArray le("\xFF\xFE"), be("\xFE\xFF");
+    for (const QChar c : page16) {
+        le += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
+        be += QByteArray(1, char(c.unicode() >> 8)) + char(c.unicode() & 0xFF);
+    }
+    QTest::newRow("BOM over the server") << "\xEF\xBB\xBF" + at("", utf8, "sel") << QByteArray("windows-1252") << "Crème" << "sel";
+    QTest::newRow("UTF-16 LE") << le << QByteArray() << "Crème" << "sel";
+    QTest::newRow("UTF-16 BE") << be << QByteArray() << "Crème" << "sel";
+    QTest::newRow("server over meta") << at("<meta charset=\"utf-8\">", latin, "sel") << QByteArray("iso-8859-1") << "Crème" << "sel";
+    QTest::newRow("server UTF-8, stray byte") << at("", utf8, "caf\xE9") << QByteArray("UTF-8") << "Crème" << "caf\uFFFD";
+    QTest::newRow("meta charset") << at("<meta charset=windows-1252>", latin, "sel") << QByteArray() << "Crème" << "sel";
+    QTest::newRow("meta http-equiv, stray byte")
+        << at("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">", utf8, "caf\xE9") << QByteArray()
+        << "Crème" << "caf\uFFFD";
+    QTest::newRow("valid UTF-8") << at("", utf8, "sel") << QByteArray() << "Crème" << "sel";
+    QTest::newRow("undeclared, not UTF-8") << at("", latin, "caf\xE9") << QByteArray() << "Crème" << "café";
+}
+
+void tst_Importer::pageCharsetComesFromTheFirstThatGivesIt()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, header);
+    QFETCH(QString, title);
+    QFETCH(QString, ingredient);
+    QString problem;
+    const ParseResult r = parseSource(bytes, "p.html", &problem, header);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(titles(r), QStringList{title});
+    // The stray byte stands alone: the rest of the page keeps its letters.
+    const QString line = r.recipes.front().text.section(u'\n', 1, 1);
+    QCOMPARE(line, QStringLiteral("- ") + spelling::storableSpelling(ingredient));
 }
 
 void tst_Importer::hostilePageIsParsedOrRefusedWithinLinearWork_data()

@@ -62,6 +62,8 @@ private slots:
     void recipesGoToTheFamilyOfTheirCategoryAndASecondImportAddsNothing();
     void familyOptionPutsEveryRecipeInIt();
     void linkBringsItsPhotoIntoTheBookFolder();
+    void photoOfARecipeNotAddedIsRemoved_data();
+    void photoOfARecipeNotAddedIsRemoved();
     void sourcesWithoutRecipeAreSaid();
     void familyOptionNeedsAName();
 
@@ -173,6 +175,36 @@ void tst_BookImport::linkBringsItsPhotoIntoTheBookFolder()
     QCOMPARE(QDir(book_).entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name).size() +
                  QDir(book_ + "/images").entryList(QDir::Files).size(),
              1);
+}
+
+void tst_BookImport::photoOfARecipeNotAddedIsRemoved_data()
+{
+    QTest::addColumn<bool>("backupFails"); // else the recipe is already in the book
+    QTest::newRow("backup fails") << true;
+    QTest::newRow("title already there") << false;
+}
+
+void tst_BookImport::photoOfARecipeNotAddedIsRemoved()
+{
+    QFETCH(bool, backupFails);
+    LocalHttpServer server;
+    LocalHttpServer::Answer page;
+    page.body = recipePage("Far breton", "Desserts", "/far.jpg");
+    server.serve("/far", page);
+    LocalHttpServer::Answer photo;
+    photo.body = jpeg();
+    server.serve("/far.jpg", photo);
+    const QStringList args = {QStringLiteral("import"), book_, server.url("/far")};
+    if (backupFails) {
+        // A file where the backups go.
+        QVERIFY(!write("livre/sauvegardes", "x").isEmpty());
+    } else {
+        QCOMPARE(tool(args).exitCode, 0);
+        QVERIFY(QFile::remove(QDir(book_).filePath(QStringLiteral("images/far-breton.jpg"))));
+    }
+    const Run run = tool(args);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(QDir(book_ + "/images").entryList(QDir::Files), QStringList());
 }
 
 void tst_BookImport::sourcesWithoutRecipeAreSaid()
