@@ -22,6 +22,9 @@ int fail(const QString &message);
 // Takes the folder lock of dir. False, with the message given, when the program (or
 // another writing command) has the book open.
 bool lockBook(InstanceLock &lock, const QString &dir);
+// lockBook, then the check that changes need: a book that repair would change is refused,
+// with "lancez-le d'abord, " and nothingDone said. False when refused (and said).
+bool lockForChanges(InstanceLock &lock, const QString &dir, const QString &nothingDone);
 
 // Copies the book of dir into dest (the dated default folder when dest is empty), under the
 // lock the caller holds, and says where; false when it failed (and was said).

@@ -2,6 +2,7 @@
 #include "commands.h"
 
 #include "platform/instancelock.h"
+#include "store/bookcheck.h"
 
 #include <QDir>
 
@@ -64,6 +65,18 @@ bool lockBook(InstanceLock &lock, const QString &dir)
         return true;
     fail(QStringLiteral("Gratinel a le livre de %1 ouvert : fermez le programme, puis recommencez.")
              .arg(QDir(dir).absolutePath()));
+    return false;
+}
+
+bool lockForChanges(InstanceLock &lock, const QString &dir, const QString &nothingDone)
+{
+    if (!lockBook(lock, dir))
+        return false;
+    // Changes rely on exact counts and ranges: a book that repair would change is refused.
+    if (bookcheck::check(dir).fixable() == 0)
+        return true;
+    fail(QStringLiteral("le livre a des erreurs que « gratinel-book repair %1 » répare : lancez-le d'abord, %2.")
+             .arg(dir, nothingDone));
     return false;
 }
 

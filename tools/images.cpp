@@ -4,7 +4,6 @@
 
 #include "platform/instancelock.h"
 #include "platform/system.h"
-#include "store/bookcheck.h"
 #include "store/bookedits.h"
 #include "store/bytestream.h"
 #include "store/cp1252.h"
@@ -145,13 +144,8 @@ int replaceStart(const QString &dir, const QString &oldStart, const QString &new
                         .arg(newStart, unstorable.join(u' ')));
 
     InstanceLock lock;
-    if (!lockBook(lock, dir))
+    if (!lockForChanges(lock, dir, QStringLiteral("aucun chemin n'est changé")))
         return kSomethingWrong;
-    const bookcheck::Report report = bookcheck::check(dir);
-    if (report.fixable() > 0)
-        return fail(QStringLiteral("le livre a des erreurs que « gratinel-book repair %1 » répare : "
-                                   "lancez-le d'abord, aucun chemin n'est changé.")
-                        .arg(dir));
     std::vector<ImageLink> links;
     Status s = readLinks(dir, links);
     if (!s.isOk())

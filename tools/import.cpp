@@ -5,7 +5,6 @@
 #include "importsources.h"
 #include "platform/instancelock.h"
 #include "platform/system.h"
-#include "store/bookcheck.h"
 #include "store/bookimport.h"
 #include "store/booksource.h"
 #include "store/module1.h"
@@ -52,14 +51,8 @@ int importBook(const QString &dir, const QStringList &sources, const QString &fa
         return fail(QStringLiteral("le dossier %1 n'existe pas").arg(dir));
 
     InstanceLock lock;
-    if (!lockBook(lock, dir))
+    if (!lockForChanges(lock, dir, QStringLiteral("rien n'est importé")))
         return kSomethingWrong;
-    // Additions rely on exact counts and ranges: a book that repair would change is refused.
-    const bookcheck::Report report = bookcheck::check(dir);
-    if (report.fixable() > 0)
-        return fail(QStringLiteral("le livre a des erreurs que « gratinel-book repair %1 » répare : "
-                                   "lancez-le d'abord, rien n'est importé.")
-                        .arg(dir));
     ConsoleSystem platform;
     Module1 m(platform);
     const Status opened = m.openBook(dir);
