@@ -133,11 +133,11 @@ Status changeFamily(Module1 &m, qint32 record, const QString &name)
 }
 
 Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QString &title,
-                    const std::optional<QString> &text, const QString &imagePath)
+                    const std::optional<QString> &text, const std::optional<QString> &imagePath)
 {
     RecipeRecord &r = m.recipeWork;
     const QByteArray textBytes = text ? cp1252::encodeText(*text) : QByteArray();
-    const QByteArray pathBytes = cp1252::encode(imagePath);
+    const QByteArray pathBytes = imagePath ? cp1252::encode(*imagePath) : QByteArray();
     // The new text goes over the stored one only when that writes the bytes already there
     // (the same text, or the stored one cut short): a record still pointing at the old text
     // when the change is cut short then reads the old text whole. Any other text is
@@ -167,7 +167,7 @@ Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QStrin
         s = m.textFile.write(r.textPos, textBytes);
         r.textLen = qint32(textBytes.size());
     }
-    if (s.isOk()) {
+    if (s.isOk() && imagePath) {
         if (pathBytes.isEmpty()) {
             r.imagePos = r.imageLen = 0;
         } else {

@@ -196,7 +196,7 @@ private Q_SLOTS:
         QCOMPARE(o->bytes("GRTN4.DAT"), QByteArray("/p.jpg/p.jpg"));
         QCOMPARE(int32At(o->bytes("GRTN2.DAT"), (record - 1) * 150 + 142), 7);
         // An emptied path and text give no position at all.
-        QVERIFY(bookedits::changeRecipe(*o->m, record, 2, QStringLiteral("Sans"), QString(), {}).isOk());
+        QVERIFY(bookedits::changeRecipe(*o->m, record, 2, QStringLiteral("Sans"), QString(), QString()).isOk());
         for (int offset : {134, 138, 142, 146})
             QCOMPARE(int32At(o->bytes("GRTN2.DAT"), (record - 1) * 150 + offset), 0);
     }

@@ -331,7 +331,15 @@ void TestBook::exportThenCreateGivesTheSameBook()
         b.addRecipe(desserts, QStringLiteral("Supprimée"), QStringLiteral("x"), {}, kDeleted);
         b.addRecipe(2, QStringLiteral("Sans texte"), {}, QStringLiteral("C:\\Recettes\\photo.bmp"));
         b.addRecipe(desserts, QStringLiteral("Œufs au lait"), QStringLiteral("Lait\r\nŒufs\n\n"));
+        // Names a Windows book may hold: spaces alone, a tab inside (warnings for check).
+        const qint32 blank = b.addFamily(QStringLiteral("   "));
+        b.addRecipe(blank, QStringLiteral(" "), QStringLiteral("Sans titre"));
+        b.addRecipe(sauces, QStringLiteral("Pâte\tbrisée"), QStringLiteral("Farine"));
         dir = makeBook(b);
+        const Run checked = tool({QStringLiteral("check"), dir});
+        QCOMPARE(checked.exitCode, 0);
+        QCOMPARE(checked.out.count(QStringLiteral("est vide (rien que des espaces)")), 2);
+        QVERIFY2(checked.out.contains(QStringLiteral("le titre contient le caractère de contrôle U+0009")), qPrintable(checked.out));
     }
     const QString source = tmp_->filePath(QStringLiteral("export.txt"));
     const Run exported = tool({QStringLiteral("export"), dir, source});
@@ -415,16 +423,24 @@ void TestBook::imagesFindsAndBringsBackLinks_data()
     QTest::addColumn<QStringList>("replace"); // ANCIEN and NOUVEAU; none for the list alone
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("says");
-    QTest::addColumn<bool>("changed"); // the two paths under C:\Mes documents\Recettes
+    QTest::addColumn<bool>("changed"); // the paths under C:\Mes documents\Recettes that find a file
     QTest::newRow("list") << QStringList{} << 1
                           << QStringList{QStringLiteral("Dossier c:/mes documents/recettes/sous : 1 image(s)"),
                                          QStringLiteral("  enregistrement 303 : « Image 1 » : C:\\Mes documents\\Recettes\\far.jpg"),
-                                         QStringLiteral("4 image(s) sur 5 ne s'ouvrent pas.")}
+                                         QStringLiteral("7 image(s) sur 8 ne s'ouvrent pas.")}
                           << false;
-    // Compared as Windows does, up to a whole folder name; NOUVEAU made a full path.
+    // Compared as Windows does, up to a whole folder name; NOUVEAU made a full path; the rest
+    // found on disk as Windows found it, and a path that finds nothing listed and kept.
     QTest::newRow("replace") << QStringList{QStringLiteral("C:\\Mes documents\\Recettes\\"), QStringLiteral("Recettes")}
-                             << 0 << QStringList{QStringLiteral("2 chemin(s) d'image changé(s), dont 2 s'ouvre(nt) maintenant.")}
+                             << 1
+                             << QStringList{QStringLiteral("4 chemin(s) d'image changé(s), vers des images qui s'ouvrent."),
+                                            QStringLiteral("Laissé tel quel (aucun fichier sous "),
+                                            QStringLiteral("enregistrement 309 : « Image 7 » : C:\\Mes documents\\Recettes\\absente.jpg"),
+                                            QStringLiteral("1 chemin(s) laissé(s) tel(s) quel(s)")}
                              << true;
+    QTest::newRow("NOUVEAU not a folder") << QStringList{QStringLiteral("C:\\Mes documents\\Recettes"), QStringLiteral("~/pas-de-dossier-ici")}
+                                          << 1 << QStringList{QStringLiteral("« ~/pas-de-dossier-ici » n'est pas un dossier existant")}
+                                          << false;
     QTest::newRow("unstorable") << QStringList{QStringLiteral("/media"), QStringLiteral("Łódź")} << 1
                                 << QStringList{QStringLiteral("Ł ź")} << false;
 }
@@ -437,12 +453,17 @@ void TestBook::imagesFindsAndBringsBackLinks()
     QFETCH(bool, changed);
     QStringList paths{tmp_->filePath(QStringLiteral("photo.gif")), QStringLiteral("C:\\Mes documents\\Recettes\\far.jpg"),
                       QStringLiteral("c:/mes documents/recettes/sous/tarte.JPG"),
-                      QStringLiteral("C:\\Mes documents\\Recettes2\\gratin.jpg"), QStringLiteral("/media/cle-usb/crepes.jpg")};
-    const QStringList moved{tmp_->filePath(QStringLiteral("Recettes/far.jpg")), tmp_->filePath(QStringLiteral("Recettes/sous/tarte.JPG"))};
-    for (const QString &file : {paths[0], moved[0], moved[1]})
+                      QStringLiteral("C:\\Mes documents\\Recettes2\\gratin.jpg"), QStringLiteral("/media/cle-usb/crepes.jpg"),
+                      QStringLiteral("C:\\MES DOCUMENTS\\RECETTES\\SOUS\\FLAN.JPG"),
+                      QStringLiteral("C:\\Mes documents\\Recettes\\crêpes.gif . "),
+                      QStringLiteral("C:\\Mes documents\\Recettes\\absente.jpg")};
+    // Where the photos were copied, and where each path must lead once replaced.
+    const QStringList moved{tmp_->filePath(QStringLiteral("Recettes/far.jpg")), tmp_->filePath(QStringLiteral("Recettes/sous/tarte.JPG")),
+                            tmp_->filePath(QStringLiteral("Recettes/sous/flan.jpg")), tmp_->filePath(QStringLiteral("Recettes/crêpes.gif"))};
+    for (const QString &file : QStringList{paths[0]} + moved)
         QVERIFY(QDir().mkpath(QFileInfo(file).path()) && testbook::writeFile(file, "GIF89a"));
     BookBuilder b = testbook::minimal();
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < paths.size(); ++i)
         b.addRecipe(2, QStringLiteral("Image %1").arg(i), {}, paths[i]);
     const QString dir = makeBook(b);
     const QByteArray images = readFile(QDir(dir).filePath(kDataFiles[3]));
@@ -453,9 +474,9 @@ void TestBook::imagesFindsAndBringsBackLinks()
     for (const QString &line : says)
         QVERIFY2((run.out + run.err).contains(line), qPrintable(run.out + run.err));
     if (changed)
-        paths[1] = moved[0], paths[2] = moved[1];
+        paths[1] = moved[0], paths[2] = moved[1], paths[5] = moved[2], paths[6] = moved[3];
     const QStringList after = contents(dir);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < paths.size(); ++i)
         QCOMPARE(after.at(after.indexOf(QStringLiteral("## Image %1").arg(i)) + 2), QString::fromLatin1(cp1252::encode(paths[i]).toHex()));
     // Rewritten paths are appended, after a backup: what the book held stays.
     QVERIFY(readFile(QDir(dir).filePath(kDataFiles[3])).startsWith(images));
@@ -477,7 +498,7 @@ void TestBook::writingCommandsWaitForTheProgram()
     BookBuilder b = testbook::minimal();
     const QString photo = tmp_->filePath(QStringLiteral("photo.gif"));
     QVERIFY(testbook::writeFile(photo, "GIF89a"));
-    b.addRecipe(2, QStringLiteral("Photo"), {}, photo);
+    b.addRecipe(2, QStringLiteral("Photo"), {}, QStringLiteral("C:\\Photos\\photo.gif"));
     const QString dir = makeBook(b);
     // A count to repair, so that repair would have work to do.
     QVERIFY(testbook::patchFile(QDir(dir).filePath(kDataFiles[1]), 0, le16(299)));
@@ -486,7 +507,7 @@ void TestBook::writingCommandsWaitForTheProgram()
     if (command == QLatin1String("import"))
         args << writeText(QStringLiteral("import.txt"), QStringLiteral("@@ Nouvelle\n## Recette\n"));
     if (command == QLatin1String("images"))
-        args << QStringLiteral("--remplacer") << tmp_->path() << tmp_->path();
+        args << QStringLiteral("--remplacer") << QStringLiteral("C:\\Photos") << tmp_->path();
 
     InstanceLock program;
     QVERIFY(program.tryLock(dir));
