@@ -9,6 +9,11 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#ifdef Q_OS_LINUX
+#include <pthread.h>
+#include <sched.h>
+#endif
+
 namespace gratinel {
 
 void startAutoBackup(Module1 &m)
@@ -37,9 +42,14 @@ AutoBackupRun::~AutoBackupRun()
 
 void AutoBackupRun::stopAndWait()
 {
+    if (!thread_.joinable())
+        return;
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        ended_.wait_for(lock, std::chrono::seconds(10), [this] { return threadDone_; });
+    }
     stop_ = true;
-    if (thread_.joinable())
-        thread_.join();
+    thread_.join();
 }
 
 void AutoBackupRun::start()
@@ -47,7 +57,18 @@ void AutoBackupRun::start()
     if (thread_.joinable() || finished_)
         return;
     thread_ = std::thread([this] {
+#ifdef Q_OS_LINUX
+        // The copy takes the processor only when the program (and the rest of the desktop)
+        // leaves it unused: the cook's work always comes first.
+        sched_param idle{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+#endif
         const autobackup::Result result = autobackup::run(dir_, now_, *changes_, stop_);
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            threadDone_ = true;
+        }
+        ended_.notify_all();
         // Dropped with this object if the window is gone by then.
         QMetaObject::invokeMethod(this, [this, result] { finish(result); }, Qt::QueuedConnection);
     });
