@@ -131,6 +131,7 @@ Status copyOpenBook(const QString &dir, const QString &dest, const BookChanges &
 
     const QStringList &names = bookFileNames();
     qint64 streamLength[2] = {0, 0};
+    QByteArray records[2];
     QElapsedTimer waited;
     waited.start();
     for (;;) {
@@ -140,22 +141,34 @@ Status copyOpenBook(const QString &dir, const QString &dest, const BookChanges &
             return Status::ioError(QStringLiteral("%1 : le livre a changé sans cesse pendant la copie").arg(dir));
         const std::optional<quint64> stamp = changes.stamp();
         if (!stamp) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
             continue;
         }
         // Texts and image paths are appended before the record that points to them: the
-        // lengths of their files now cover every record copied while nothing changes.
+        // lengths of their files now cover every record read while nothing changes. The
+        // record files (a few megabytes at most) are read whole, so that the moment to
+        // catch between two changes is as short as can be.
         streamLength[0] = QFileInfo(from.filePath(names[2])).size();
         streamLength[1] = QFileInfo(from.filePath(names[3])).size();
         Status s;
-        for (int i = 0; i < 2 && s.isOk(); ++i)
-            s = copySynced(from.filePath(names[i]), staging.filePath(names[i]), QFileInfo(from.filePath(names[i])).size(),
-                         false, &stop);
+        for (int i = 0; i < 2 && s.isOk(); ++i) {
+            QFile file(from.filePath(names[i]));
+            if (!file.open(QIODevice::ReadOnly))
+                s = Status::ioError(QStringLiteral("%1 : %2").arg(file.fileName(), file.errorString()));
+            else if (records[i] = file.readAll(); records[i].size() != file.size())
+                s = Status::ioError(QStringLiteral("%1 : lecture incomplète").arg(file.fileName()));
+        }
         if (changes.unchangedSince(*stamp)) {
             if (!s.isOk())
                 return s;
             break;
         }
+    }
+    for (int i = 0; i < 2; ++i) {
+        QFile out(staging.filePath(names[i]));
+        if (!out.open(QIODevice::WriteOnly) || out.write(records[i]) != records[i].size() || !out.flush()
+            || !syncFileToDisk(out.handle()))
+            return Status::ioError(QStringLiteral("%1 : %2").arg(out.fileName(), out.errorString()));
     }
     // Those bytes stay as they are: later changes append after them.
     for (int i = 0; i < 2; ++i) {
