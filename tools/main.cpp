@@ -20,6 +20,11 @@ const char kHelp[] =
     "  check DOSSIER            vérifie le livre sans rien écrire\n"
     "  repair DOSSIER           sauvegarde le livre, puis répare ce qui peut l'être\n"
     "  backup DOSSIER [DEST]    copie le livre, par défaut dans DOSSIER/sauvegardes/AAAA-MM-JJ_HHMMSS\n"
+    "  restore DOSSIER          liste les sauvegardes du livre (à la main et automatiques), de la\n"
+    "                           plus récente à la plus ancienne, avec leur nombre de recettes\n"
+    "  restore DOSSIER SAUVEGARDE\n"
+    "                           vérifie la SAUVEGARDE (un nom de la liste ou un dossier) comme\n"
+    "                           check, sauvegarde le livre, puis remet la SAUVEGARDE à sa place\n"
     "  export DOSSIER FICHIER   écrit tout le livre dans un texte source\n"
     "  import DOSSIER SOURCE... [--famille NOM]\n"
     "                           ajoute au livre les recettes de chaque SOURCE : un texte source,\n"
@@ -45,6 +50,10 @@ const char kHelp[] =
     "qui porte le nom de sa catégorie, sinon dans « Recettes importées » ; une recette dont\n"
     "le titre est déjà dans sa famille est ignorée. Les caractères que le livre ne peut pas\n"
     "garder sont remplacés (⅓ devient 1/3, ℃ devient °C…) ou supprimés, et le rapport le dit.\n"
+    "\n"
+    "Gratinel sauvegarde aussi le livre chaque jour à son démarrage dans DOSSIER/sauvegardes/auto\n"
+    "(il garde les 7 dernières et une par semaine sur les 4 semaines d'avant) ; les sauvegardes\n"
+    "faites à la main ne sont jamais supprimées.\n"
     "\n"
     "Les commandes qui écrivent refusent de travailler pendant que Gratinel a le livre ouvert.\n"
     "Code de sortie : 0 tout va bien, 1 problème trouvé ou échec, 2 commande mal formée.\n";
@@ -83,6 +92,11 @@ int main(int argc, char *argv[])
         return booktool::repair(a1);
     if (command == QLatin1String("backup") && arity(1, 2))
         return booktool::backup(a1, a2);
+    if (command == QLatin1String("restore") && arity(1, 2)) {
+        if (given == 2 && a2.trimmed().isEmpty())
+            return usage(QStringLiteral("le nom de la SAUVEGARDE ne peut pas être vide"));
+        return booktool::restore(a1, a2);
+    }
     if (command == QLatin1String("export") && arity(2, 2))
         return booktool::exportBook(a1, a2);
     if (command == QLatin1String("images")) {
@@ -114,7 +128,7 @@ int main(int argc, char *argv[])
 
     const QStringList known = {QStringLiteral("create"), QStringLiteral("check"), QStringLiteral("repair"),
                                QStringLiteral("backup"), QStringLiteral("export"), QStringLiteral("import"),
-                               QStringLiteral("images")};
+                               QStringLiteral("images"), QStringLiteral("restore")};
     if (!known.contains(command))
         return usage(QStringLiteral("commande inconnue : %1").arg(command));
     return usage(QStringLiteral("mauvais nombre d'arguments pour %1").arg(command));

@@ -175,6 +175,11 @@ QDate QtPlatform::today()
     return QDate::currentDate();
 }
 
+QDateTime QtPlatform::now()
+{
+    return QDateTime::currentDateTime();
+}
+
 QImage QtPlatform::loadImage(const QString &path)
 {
     return loadImageFile(path);

@@ -33,6 +33,7 @@ public:
     bool anotherInstanceRunning() override;
     QString executableDir() override;
     QDate today() override;
+    QDateTime now() override;
     QImage loadImage(const QString &path) override;
     void endProgram() override;
     bool programEnded() const override { return ended_; }

@@ -64,6 +64,7 @@ public:
     bool anotherInstanceRunning() override;
     QString executableDir() override { return exeDir; }
     QDate today() override { return date; }
+    QDateTime now() override { return QDateTime(date, clock); }
     QImage loadImage(const QString &path) override;
     void endProgram() override;
     bool programEnded() const override { return ended; }
@@ -84,6 +85,7 @@ public:
     QString clipboard;
     QString exeDir;
     QDate date = QDate(2024, 3, 5);
+    QTime clock = QTime(9, 30);
     bool otherInstance = false;
     bool ended = false;
     Pointer pointer = Pointer::Normal;

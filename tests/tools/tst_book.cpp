@@ -1,6 +1,8 @@
 // The book tool run as a program on books in temporary folders: check and repair of damaged
-// books, backups, export then create, import with skipped recipes, and the folder lock.
+// books, backups and their return, export then create, import with skipped recipes, and the folder lock.
 #include "platform/instancelock.h"
+#include "store/bookbackup.h"
+#include "store/bookrestore.h"
 #include "store/bytestream.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
@@ -13,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <filesystem>
 #include <functional>
 
 using namespace gratinel;
@@ -111,6 +114,8 @@ private slots:
     void checkAndRepairADamagedBook_data();
     void checkAndRepairADamagedBook();
     void backupCopiesTheBookBesideIt();
+    void restoreChecksKeepsAndPutsBack_data();
+    void restoreChecksKeepsAndPutsBack();
     void exportThenCreateGivesTheSameBook_data();
     void exportThenCreateGivesTheSameBook();
     void importSkipsWhatTheAddPageRefuses();
@@ -270,6 +275,14 @@ void TestBook::backupCopiesTheBookBesideIt()
 {
     const QString dir = makeBook(testbook::minimal());
     const QByteArray book = bookBytes(dir);
+    // Left by a backup killed an hour ago, and one that another backup is filling now.
+    const QString stale = dir + QStringLiteral("/sauvegardes/.sauvegarde-en-cours-a1b2c3");
+    const QString live = dir + QStringLiteral("/sauvegardes/.sauvegarde-en-cours-d4e5f6");
+    QVERIFY(QDir().mkpath(stale) && QDir().mkpath(live));
+    QVERIFY(testbook::writeFile(stale + QStringLiteral("/GRTN1.DAT"), "moitié"));
+    const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(QFile::encodeName(stale + QStringLiteral("/GRTN1.DAT")).toStdString(), anHourAgo);
+    std::filesystem::last_write_time(QFile::encodeName(stale).toStdString(), anHourAgo);
     const Run first = tool({QStringLiteral("backup"), dir});
     QVERIFY2(first.exitCode == 0, qPrintable(first.err));
     const Run second = tool({QStringLiteral("backup"), dir});
@@ -282,7 +295,11 @@ void TestBook::backupCopiesTheBookBesideIt()
         QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}(-\\d+)?$")).match(name).hasMatch(),
                  qPrintable(name));
         QCOMPARE(bookBytes(dir + QStringLiteral("/sauvegardes/") + name), book);
+        // Made as the user's other folders are (the umask's), not private to one user.
+        QCOMPARE(QFileInfo(dir + QStringLiteral("/sauvegardes/") + name).permissions(), QFileInfo(dir).permissions());
     }
+    QVERIFY(!QFileInfo::exists(stale));
+    QVERIFY(QFileInfo::exists(live));
 
     // A destination that already holds a book is never written over.
     const QString other = makeBook(testbook::minimal(), QStringLiteral("autre"));
@@ -299,6 +316,94 @@ void TestBook::backupCopiesTheBookBesideIt()
     QVERIFY2(disk.mounted(), qPrintable(disk.why()));
     QCOMPARE(tool({QStringLiteral("backup"), dir, small + QStringLiteral("/copie")}).exitCode, 1);
     QCOMPARE(QDir(small).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+}
+
+void TestBook::restoreChecksKeepsAndPutsBack_data()
+{
+    QTest::addColumn<QString>("which"); // "hand" for the path of the backup made by hand
+    QTest::addColumn<bool>("programOpen");
+    QTest::addColumn<bool>("damaged"); // the automatic backup's recipe count is wrong
+    QTest::addColumn<bool>("cutShort"); // a return cut short after two files, then a start
+    QTest::addColumn<QString>("says");
+    const QString automatic = QStringLiteral("auto/2024-03-04_093000");
+    QTest::newRow("automatic backup by its name") << automatic << false << false << false
+                                                  << QStringLiteral("remise en place : 16 familles et 300 recettes");
+    QTest::newRow("backup by its folder") << QStringLiteral("hand") << false << false << false
+                                          << QStringLiteral("16 familles et 301 recettes");
+    QTest::newRow("program has the book open") << automatic << true << false << false
+                                               << QStringLiteral("Gratinel a le livre");
+    QTest::newRow("damaged backup") << automatic << false << true << false << QStringLiteral("rien n'est changé");
+    QTest::newRow("return cut short, finished at start") << automatic << false << false << true << QString();
+}
+
+void TestBook::restoreChecksKeepsAndPutsBack()
+{
+    QFETCH(QString, which);
+    QFETCH(bool, programOpen);
+    QFETCH(bool, damaged);
+    QFETCH(bool, cutShort);
+    QFETCH(QString, says);
+    const QString dir = makeBook(testbook::minimal());
+    const QString automatic = dir + QStringLiteral("/sauvegardes/auto/2024-03-04_093000");
+    QVERIFY(bookbackup::copyBook(dir, automatic).isOk());
+    BookBuilder larger = testbook::minimal();
+    larger.addRecipe(3, QStringLiteral("Tarte aux mirabelles"), QStringLiteral("Dénoyauter."));
+    const QString hand = makeBook(larger, QStringLiteral("livre/sauvegardes/2024-03-05_101500"));
+    if (damaged)
+        QVERIFY(testbook::patchFile(automatic + QStringLiteral("/GRTN2.DAT"), 0, le16(299)));
+    QVERIFY(testbook::patchFile(QDir(dir).filePath(kDataFiles[2]), 0, "Changé"));
+    const QByteArray current = bookBytes(dir);
+    const QString chosen = which == QLatin1String("hand") ? hand : automatic;
+    const QByteArray wanted = bookBytes(chosen);
+
+    // Newest first, by hand and automatic, with their recipe counts.
+    const Run listed = tool({QStringLiteral("restore"), dir});
+    QCOMPARE(listed.exitCode, 0);
+    const qsizetype handLine = listed.out.indexOf(QStringLiteral("2024-03-05_101500"));
+    const qsizetype autoLine = listed.out.indexOf(QStringLiteral("auto/2024-03-04_093000"));
+    QVERIFY2(handLine >= 0 && handLine < autoLine, qPrintable(listed.out));
+    QVERIFY(listed.out.indexOf(QStringLiteral("301 recettes")) > handLine);
+    QVERIFY(listed.out.indexOf(damaged ? QStringLiteral("299 recettes") : QStringLiteral("300 recettes")) > autoLine);
+
+    if (cutShort) {
+        // Two files already over the book's, two still waiting: the program's start ends it.
+        const QString pending = bookrestore::pendingFolder(dir);
+        QVERIFY(QDir().mkpath(pending));
+        for (int i = 0; i < 4; ++i) {
+            const QString to = i < 2 ? QDir(dir).filePath(kDataFiles[i]) : QDir(pending).filePath(kDataFiles[i]);
+            QVERIFY(i >= 2 || QFile::remove(to));
+            QVERIFY(QFile::copy(QDir(automatic).filePath(kDataFiles[i]), to));
+        }
+        QVERIFY(programStarts(dir));
+        QCOMPARE(bookBytes(dir), wanted);
+        QVERIFY(!QFileInfo::exists(pending));
+        return;
+    }
+
+    const QStringList before = QDir(dir + QStringLiteral("/sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    InstanceLock program;
+    if (programOpen)
+        QVERIFY(program.tryLock(dir));
+    const Run run = tool({QStringLiteral("restore"), dir, which == QLatin1String("hand") ? hand : which});
+    QVERIFY2((run.out + run.err).contains(says), qPrintable(run.out + run.err));
+    const QStringList after = QDir(dir + QStringLiteral("/sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(QDir(dir).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot).filter(QStringLiteral(".rest")),
+             QStringList());
+    if (programOpen || damaged) {
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(bookBytes(dir), current);
+        QCOMPARE(after, before);
+        return;
+    }
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(bookBytes(dir), wanted);
+    // The book it replaced was kept first, in a backup of its own.
+    QCOMPARE(after.size(), before.size() + 1);
+    for (const QString &name : after) {
+        if (!before.contains(name))
+            QCOMPARE(bookBytes(dir + QStringLiteral("/sauvegardes/") + name), current);
+    }
+    QVERIFY(programStarts(dir));
 }
 
 void TestBook::exportThenCreateGivesTheSameBook_data()
