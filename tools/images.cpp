@@ -6,6 +6,7 @@
 #include "platform/system.h"
 #include "store/bookedits.h"
 #include "store/bytestream.h"
+#include "store/charactername.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
 #include "store/pathlookup.h"
@@ -161,7 +162,7 @@ int replaceStart(const QString &dir, const QString &oldStart, const QString &new
     if (!unstorable.isEmpty())
         return fail(QStringLiteral("« %1 » contient des caractères que le livre ne peut pas garder (hors du jeu "
                                    "Windows-1252) : %2 ; aucun chemin n'est changé.")
-                        .arg(newStart, unstorable.join(u' ')));
+                        .arg(visibleText(newStart), unstorable.join(u' ')));
     if (base.isEmpty())
         return fail(QStringLiteral("« %1 » n'est pas un dossier existant : aucun chemin n'est changé.").arg(newStart));
 

@@ -1,6 +1,7 @@
 // gratinel-book: makes, checks, repairs, backs up, exports and imports a recipe book.
 #include "commands.h"
 
+#include "store/charactername.h"
 #include "store/cp1252.h"
 
 #include <QCoreApplication>
@@ -44,7 +45,10 @@ const char kHelp[] =
     "une ligne de texte commençant par « \\ » perd ce premier caractère. Ce qu'une ligne ne peut\n"
     "pas porter (retour chariot ou saut de ligne isolé, autre caractère de contrôle) s'écrit\n"
     "« @@\\ », « ##\\ », « !!\\ » ou « %%\\ » (ligne de texte) suivi de la valeur où « \\\\ »,\n"
-    "« \\r », « \\n », « \\t » et « \\xHH » (octet Windows-1252 HH) remplacent ces caractères.\n"
+    "« \\r », « \\n », « \\t » et « \\xHH » remplacent ces caractères ; « \\xHH » est l'octet HH\n"
+    "du livre, son caractère Windows-1252 : « \\x89 » est « ‰ », pas le caractère U+0089.\n"
+    "Un caractère que le livre ne peut pas garder (U+0089, un émoji), sous l'une ou l'autre\n"
+    "forme, est un problème de sa ligne : create refuse la source.\n"
     "\n"
     "Import : une recette va dans la famille --famille NOM, sinon dans la famille du livre\n"
     "qui porte le nom de sa catégorie, sinon dans « Recettes importées » ; une recette dont\n"
@@ -119,7 +123,7 @@ int main(int argc, char *argv[])
             family = rest.at(at + 1).trimmed();
             rest.remove(at, 2);
             if (family.isEmpty() || family.size() > 128 || !cp1252::canEncode(family))
-                return usage(QStringLiteral("nom de famille refusé : « %1 »").arg(family));
+                return usage(QStringLiteral("nom de famille refusé : « %1 »").arg(visibleText(family)));
         }
         if (rest.size() < 2)
             return usage(QStringLiteral("mauvais nombre d'arguments pour import"));

@@ -1,6 +1,7 @@
 // Reading and writing the text form of a book.
 #include "store/booksource.h"
 
+#include "store/charactername.h"
 #include "store/cp1252.h"
 #include "store/records.h"
 
@@ -8,7 +9,6 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <cctype>
 
 namespace gratinel::booksource {
 
@@ -25,12 +25,20 @@ const QString kEscapedText = QStringLiteral("%%\\ ");
 constexpr QChar kEscape = u'\\';
 const QString kLineEnd = QStringLiteral("\r\n");
 
-// A character that a line of the source cannot carry as it is: a line end, or a control
-// character other than the tab (the five bytes Windows-1252 leaves undefined included).
+// A character that a line of the source cannot carry as it is, and that the book holds as the
+// byte of the same value, so that "\xHH" gives it back: a line end, a control character
+// other than the tab, and the five bytes Windows-1252 leaves undefined (U+0081 is the byte 81).
+// The other C1 controls have no byte in the book ("\x89" is "‰", not U+0089): they are
+// written as they are, and read back as themselves, refused again.
 bool unwritable(QChar c)
 {
     const char16_t u = c.unicode();
-    return (u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F);
+    return (u < 0x20 && u != u'\t') || u == 0x7F || u == 0x81 || u == 0x8D || u == 0x8F || u == 0x90 || u == 0x9D;
+}
+
+bool hexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
 bool needsEscapedForm(const QString &value, bool keepEndSpaces)
@@ -81,10 +89,10 @@ bool unescaped(QStringView line, QString &value, QString &why)
         }
         bool ok = false;
         const QStringView hex = line.mid(i + 2, 2);
-        const bool twoDigits = hex.size() == 2 && isxdigit(hex[0].toLatin1()) && isxdigit(hex[1].toLatin1());
+        const bool twoDigits = hex.size() == 2 && hexDigit(hex[0]) && hexDigit(hex[1]);
         const uint byte = next == u'x' && twoDigits ? hex.toUInt(&ok, 16) : 0;
         if (!ok) {
-            why = QStringLiteral("séquence d'échappement inconnue « %1 »").arg(line.mid(i, 4).toString());
+            why = QStringLiteral("séquence d'échappement inconnue « %1 »").arg(visibleText(line.mid(i, 4).toString()));
             return false;
         }
         value += cp1252::decode(QByteArray(1, char(byte)));

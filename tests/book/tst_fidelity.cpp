@@ -266,6 +266,9 @@ private slots:
                                     << u"txtSaisieNomRecette"_s << u"⅓"_s << u"⅓ ℃ 🍐"_s;
         QTest::newRow("new recipe's text") << 2 << false << addRecipe << QStringList{u"Poires"_s, u"Four\n180 ℃ ℃"_s}
                                            << u"txtSaisieRecetteAjouter"_s << u"℃"_s << u"℃"_s;
+        // A control or an invisible character is named by its code.
+        QTest::newRow("invisible characters") << 2 << false << addRecipe << QStringList{u"Pa\u0089te"_s, u"Sucre\u200B ℃"_s}
+                                              << u"txtSaisieNomRecette"_s << u"\u0089"_s << u"U+0089 U+200B ℃"_s;
         QTest::newRow("new family") << 2 << true << QStringList{u"txtSaisieFamille"_s}
                                     << QStringList{u"Pierogi łódzkie"_s} << u"txtSaisieFamille"_s << u"ł"_s << u"ł"_s;
         QTest::newRow("renamed family") << 3 << true << QStringList{u"txtSaisieFamilleModifier"_s}
