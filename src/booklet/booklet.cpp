@@ -5,6 +5,7 @@
 #include "booklet/bookletstyle.h"
 #include "booklet/pagelists.h"
 #include "booklet/pagewriter.h"
+#include "booklet/photoqueue.h"
 #include "booklet/photoreader.h"
 #include "booklet/recipeplacer.h"
 #include "booklet/textflow.h"
@@ -19,7 +20,7 @@ namespace gratinel {
 
 namespace {
 
-constexpr qreal kPhotoDpi = 200; // pixels per inch kept of a photo as printed
+constexpr qreal kPhotoDpi = 150; // pixels per inch kept of a photo as printed
 constexpr qreal kScreenDpi = 96; // a photo's own size: its pixels as a screen shows them
 
 QString recipesCount(int n)
@@ -48,6 +49,8 @@ struct Booklet::Plan {
     std::vector<int> chapterPage;
     std::vector<std::vector<int>> recipePage;
     std::vector<std::vector<QSizeF>> photoSize; // points; empty when the recipe prints none
+    std::vector<PhotoQueue::Job> photos;        // in the order they are printed
+    PhotoQueue *queue = nullptr;                // while painting
     int done = 0;
     int total = 0;
 };
@@ -160,13 +163,14 @@ bool Booklet::compose(PageWriter &pages, Plan &plan, PhotoReader &photos, Bookle
                     const QSizeF natural = QSizeF(*pixels) * (72.0 / kScreenDpi);
                     const qreal scale = std::min({1.0, s.column / natural.width(), s.photoMaxHeight / natural.height()});
                     photo = QSizeF(natural.width() * scale, natural.height() * scale);
+                    const QSize most(qCeil(photo.width() * kPhotoDpi / 72), qCeil(photo.height() * kPhotoDpi / 72));
+                    plan.photos.push_back({file, most.boundedTo(*pixels)});
                 } else {
                     result.leftOut.push_back({family.name, recipe.title, imagePath, reason});
                 }
             }
             const auto picture = [&] {
-                const QSize most(qCeil(photo.width() * kPhotoDpi / 72), qCeil(photo.height() * kPhotoDpi / 72));
-                QImage image = photos.read(file, most);
+                QImage image = plan.queue->next();
                 if (image.isNull())
                     result.leftOut.push_back({family.name, recipe.title, imagePath, QStringLiteral("image illisible")});
                 return image;
@@ -209,6 +213,8 @@ BookletResult Booklet::write(QPagedPaintDevice &device, PhotoReader &photos, Boo
         return result;
     }
     PageWriter pages(style, &painter, &device, options_.twoSided);
+    PhotoQueue queue(photos, std::move(plan.photos));
+    plan.queue = &queue;
     const bool composed = compose(pages, plan, photos, progress, result);
     if (composed) {
         // The index: every title in French order, a title of several recipes with each page.

@@ -56,6 +56,8 @@ public:
     // left out.
     Status load(const BookletOptions &options);
     const std::vector<BookletFamily> &families() const { return families_; }
+    // Chapters and the index on right-hand pages, or not, whatever load() was told.
+    void setTwoSided(bool twoSided) { options_.twoSided = twoSided; }
     int recipeCount() const;
 
     // The paper a device must be given before write(): the size, portrait, no margins.

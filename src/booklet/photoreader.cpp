@@ -49,24 +49,33 @@ std::optional<QSize> PhotoReader::size(const QString &path, QString &reason)
     return std::nullopt;
 }
 
+QImage PhotoReader::decode(const QString &path, QSize maxPixels)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    if (!reader.canRead())
+        return {};
+    QSize s = reader.size();
+    if (s.isValid() && turned(reader))
+        s.transpose();
+    if (s.isValid() && (s.width() > maxPixels.width() || s.height() > maxPixels.height())) {
+        const QSize scaled = s.scaled(maxPixels, Qt::KeepAspectRatio);
+        // The reader scales before turning.
+        reader.setScaledSize(turned(reader) ? scaled.transposed() : scaled);
+    }
+    QImage image = reader.read();
+    if (image.width() > maxPixels.width() || image.height() > maxPixels.height())
+        image = image.scaled(maxPixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
 QImage PhotoReader::read(const QString &path, QSize maxPixels)
 {
     QImage image;
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    if (reader.canRead()) {
-        QSize s = reader.size();
-        if (s.isValid() && turned(reader))
-            s.transpose();
-        if (s.isValid() && (s.width() > maxPixels.width() || s.height() > maxPixels.height())) {
-            const QSize scaled = s.scaled(maxPixels, Qt::KeepAspectRatio);
-            // The reader scales before turning.
-            reader.setScaledSize(turned(reader) ? scaled.transposed() : scaled);
-        }
-        image = reader.read();
-    } else if (other_) {
+    if (QImageReader(path).canRead())
+        image = decode(path, maxPixels);
+    else if (other_)
         image = otherPath_ == path ? otherImage_ : other_(path);
-    }
     otherPath_.clear();
     otherImage_ = QImage();
     if (image.width() > maxPixels.width() || image.height() > maxPixels.height())

@@ -23,6 +23,8 @@ public:
     // The picture, upright, at most maxPixels (never larger than the file's own); a null
     // image when it cannot be decoded after all.
     QImage read(const QString &path, QSize maxPixels);
+    // The same with Qt's readers only: safe on any thread.
+    static QImage decode(const QString &path, QSize maxPixels);
 
 private:
     std::function<QImage(const QString &)> other_;
