@@ -136,7 +136,7 @@ int livret(const QString &dir, const QString &output, const QStringList &names, 
     {
         QPdfWriter writer(&file);
         writer.setPageLayout(Booklet::pageLayout(a5));
-        writer.setTitle(booklet.families().size() == 1 ? booklet.families().front().name : QStringLiteral("Mes recettes"));
+        writer.setTitle(booklet.title());
         writer.setCreator(QStringLiteral("Gratinel \"Free\""));
         PhotoReader reader;
         TerminalProgress progress;

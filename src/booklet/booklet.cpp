@@ -86,6 +86,11 @@ int Booklet::recipeCount() const
     return n;
 }
 
+QString Booklet::title() const
+{
+    return oneFamily() ? families_.front().name : QStringLiteral("Mes recettes");
+}
+
 QPageLayout Booklet::pageLayout(bool a5)
 {
     return QPageLayout(QPageSize(a5 ? QPageSize::A5 : QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
@@ -104,8 +109,7 @@ void Booklet::writeCover(PageWriter &pages)
     const auto centred = [&](CharWidths &font, const QString &line, qreal baseline, const QColor &colour) {
         pages.text(font, s.left + (s.column - font.width(line)) / 2, baseline, line, colour);
     };
-    const QString name = families_.size() == 1 ? families_.front().name : QStringLiteral("Mes recettes");
-    const QStringList lines = flowTitle(name, s.column - 2 * s.left, *s.cover);
+    const QStringList lines = flowTitle(title(), s.column - 2 * s.left, *s.cover);
     qreal y = s.pageHeight * 0.36 - (lines.size() - 1) * s.cover->lineHeight() / 2;
     for (const QString &line : lines) {
         centred(*s.cover, line, y, s.accent);
@@ -126,7 +130,7 @@ bool Booklet::compose(PageWriter &pages, Plan &plan, PhotoReader &photos, Bookle
 
     // The contents: the chapters, or the recipes of the one family printed.
     std::vector<PageListEntry> contents;
-    if (families_.size() == 1) {
+    if (oneFamily()) {
         const BookletFamily &f = families_.front();
         for (size_t r = 0; r < f.recipes.size(); ++r)
             contents.push_back({f.recipes[r].title, plan.painting ? QString::number(plan.recipePage[0][r]) : QString(), {}});
@@ -138,7 +142,7 @@ bool Booklet::compose(PageWriter &pages, Plan &plan, PhotoReader &photos, Bookle
     pages.newPage(true);
     // The numbers' column is as wide whatever they are: both passes give the list its pages.
     writePageList(pages, QStringLiteral("Sommaire"), contents, s.body->width(QStringLiteral("00000")),
-                  families_.size() > 1);
+                  !oneFamily());
 
     for (size_t i = 0; i < families_.size(); ++i) {
         const BookletFamily &family = families_[i];

@@ -59,6 +59,8 @@ public:
     // Chapters and the index on right-hand pages, or not, whatever load() was told.
     void setTwoSided(bool twoSided) { options_.twoSided = twoSided; }
     int recipeCount() const;
+    // The booklet's name: « Mes recettes », or the family's when one family is printed alone.
+    QString title() const;
 
     // The paper a device must be given before write(): the size, portrait, no margins.
     static QPageLayout pageLayout(bool a5);
@@ -70,6 +72,7 @@ private:
     struct Plan;
     bool compose(PageWriter &pages, Plan &plan, PhotoReader &photos, BookletProgress *progress, BookletResult &result);
     void writeCover(PageWriter &pages);
+    bool oneFamily() const { return !options_.families.empty() && families_.size() == 1; }
 
     BookletSource &source_;
     BookletOptions options_;

@@ -104,8 +104,7 @@ void frmMain::mnuFilePrintLivret_Click()
         platform.msgBox(QStringLiteral("Il n'y a aucune recette à imprimer."), Platform::Icon::Information);
         return;
     }
-    const QString title = booklet.families().size() == 1 ? booklet.families().front().name : QStringLiteral("Mes recettes");
-    const std::unique_ptr<PagedJob> job = platform.startPagedJob(title, Booklet::pageLayout(options.a5));
+    const std::unique_ptr<PagedJob> job = platform.startPagedJob(booklet.title(), Booklet::pageLayout(options.a5));
     if (!job)
         return;
     booklet.setTwoSided(options.twoSided || job->twoSided());
