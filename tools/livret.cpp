@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
