@@ -1,8 +1,12 @@
 // The subcommands of gratinel-book and what they share: messages, exit statuses, the folder lock.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+#include <memory>
 
 namespace gratinel {
 
@@ -56,6 +60,11 @@ int importBook(const QString &dir, const QStringList &sources, const QString &fa
 // Lists the image paths of the book of dir that do not open (oldStart empty), or rewrites
 // every image path that starts with oldStart to start with newStart.
 int images(const QString &dir, const QString &oldStart, const QString &newStart);
+// The tool's application: a GUI one, on no display, for the booklet's fonts and painting.
+std::unique_ptr<QCoreApplication> application(int &argc, char **argv);
+// livret DOSSIER SORTIE.pdf [--famille NOM]... [--sans-images] [--a5] [--recto-verso];
+// usage says what is malformed.
+int livretCommand(const QStringList &args, const std::function<int(const QString &)> &usage);
 
 } // namespace booktool
 } // namespace gratinel

@@ -39,6 +39,11 @@ const char kHelp[] =
     "                           est cherché sous NOUVEAU (un dossier existant) comme Windows le\n"
     "                           cherchait ; un chemin qui n'y trouve aucun fichier est listé et\n"
     "                           laissé tel quel\n"
+    "  livret DOSSIER SORTIE.pdf [--famille NOM]... [--sans-images] [--a5] [--recto-verso]\n"
+    "                           écrit le livre, ou ses familles NOM, en livret PDF à imprimer :\n"
+    "                           couverture, sommaire, un chapitre par famille, index ; A4, ou\n"
+    "                           A5 avec --a5 ; --recto-verso ouvre chaque chapitre sur une page\n"
+    "                           de droite\n"
     "\n"
     "Texte source (UTF-8) : « @@ nom » commence une famille, « ## titre » une recette,\n"
     "« !! chemin » donne l'image de la recette, toute autre ligne est le texte de la recette ;\n"
@@ -72,8 +77,8 @@ int usage(const QString &why)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    const std::unique_ptr<QCoreApplication> app = booktool::application(argc, argv);
+    const QStringList args = app->arguments().mid(1);
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         std::fputs(kHelp, stdout);
         return booktool::kAllWell;
@@ -130,9 +135,12 @@ int main(int argc, char *argv[])
         return booktool::importBook(rest.first(), rest.mid(1), family);
     }
 
+    if (command == QLatin1String("livret"))
+        return booktool::livretCommand(args.mid(1), usage);
+
     const QStringList known = {QStringLiteral("create"), QStringLiteral("check"), QStringLiteral("repair"),
                                QStringLiteral("backup"), QStringLiteral("export"), QStringLiteral("import"),
-                               QStringLiteral("images"), QStringLiteral("restore")};
+                               QStringLiteral("images"), QStringLiteral("restore"), QStringLiteral("livret")};
     if (!known.contains(command))
         return usage(QStringLiteral("commande inconnue : %1").arg(command));
     return usage(QStringLiteral("mauvais nombre d'arguments pour %1").arg(command));

@@ -5,6 +5,7 @@
 #include "platform/desktopopen.h"
 #include "platform/helpwindow.h"
 #include "platform/imagefile.h"
+#include "platform/qtpagedjob.h"
 #include "platform/qtprinter.h"
 #include "platform/screenfit.h"
 
@@ -148,6 +149,11 @@ Printer *QtPlatform::startPrintJob()
 {
     printer_ = std::make_unique<QtPrinter>();
     return printer_.get();
+}
+
+std::unique_ptr<PagedJob> QtPlatform::startPagedJob(const QString &title, const QPageLayout &layout)
+{
+    return QtPagedJob::start(title, layout, owner());
 }
 
 QString QtPlatform::clipboardText()

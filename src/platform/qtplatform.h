@@ -28,6 +28,7 @@ public:
     QString helpContents(const QString &helpFile) override;
     void helpQuit(const QString &helpFile) override;
     Printer *startPrintJob() override;
+    std::unique_ptr<PagedJob> startPagedJob(const QString &title, const QPageLayout &layout) override;
     QString clipboardText() override;
     void setClipboardText(const QString &text) override;
     bool anotherInstanceRunning() override;

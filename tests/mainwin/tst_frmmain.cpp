@@ -119,6 +119,7 @@ void TestFrmMain::menuBarFollowsTheTable()
     const QStringList expected = {
         u"mnuFile &Fichier submenu"_s,
         u"  mnuFilePrint &Imprimer"_s,
+        u"  mnuFilePrintLivret Imprimer un &livret..."_s,
         u"  mnuFileBar1 -"_s,
         u"  mnuFileExit &Quitter"_s,
         u"mnuEdit &Edition submenu"_s,

@@ -59,6 +59,7 @@ public:
     QString helpContents(const QString &helpFile) override;
     void helpQuit(const QString &helpFile) override;
     Printer *startPrintJob() override;
+    std::unique_ptr<PagedJob> startPagedJob(const QString &title, const QPageLayout &layout) override;
     QString clipboardText() override { return clipboard; }
     void setClipboardText(const QString &text) override;
     bool anotherInstanceRunning() override;
@@ -92,6 +93,10 @@ public:
     QString helpError;
     FakePrinter printer;
     bool printerMissing = false;
+    // The print dialog of a paged job: the PDF file chosen (none: cancelled) and its
+    // both-sides option.
+    QString pagedJobFile;
+    bool pagedJobTwoSided = false;
 
     int count(const QString &call) const { return int(calls.count(call)); }
     QStringList messageTexts() const;
