@@ -1,6 +1,7 @@
 // The book tool on the largest book: check (which reads every record and never writes) and
 // export, each timed as the user runs them, a whole process from start to end. Exits 1 when
 // a command fails or the export does not hold every family and recipe of the book.
+#include "testpaths.h"
 #include "figures.h"
 #include "maxbook.h"
 
@@ -19,7 +20,7 @@ namespace {
 bool runTool(const QStringList &args)
 {
     QProcess p;
-    p.start(QStringLiteral(GRATINEL_BOOKTOOL_PATH), args);
+    p.start(testpaths::bookTool(), args);
     return p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 

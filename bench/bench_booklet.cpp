@@ -2,6 +2,7 @@
 // book with a photo on every recipe (median of several runs), then the maximal book's family
 // of 5000 recipes, with the peak memory of its process. Exits 1 when a run fails or its PDF
 // is not there.
+#include "testpaths.h"
 #include "figures.h"
 #include "maxbook.h"
 
@@ -36,7 +37,7 @@ struct Run {
 // The tool run as its own process; its peak resident memory from the system's account.
 Run runTool(const QStringList &args)
 {
-    std::vector<QByteArray> bytes{QByteArrayLiteral(GRATINEL_BOOKTOOL_PATH)};
+    std::vector<QByteArray> bytes{testpaths::bookTool().toLocal8Bit()};
     for (const QString &a : args)
         bytes.push_back(a.toLocal8Bit());
     std::vector<char *> argv;
@@ -104,7 +105,7 @@ bool makeStarterWithPhotos(const QString &dir, QString &error)
         error = QStringLiteral("photos non écrites");
         return false;
     }
-    QFile livre(QStringLiteral(GRATINEL_LIVRE_PATH));
+    QFile livre(testpaths::starterSource());
     if (!livre.open(QIODevice::ReadOnly))
         return false;
     QStringList out;

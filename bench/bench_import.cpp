@@ -3,6 +3,7 @@
 // importer over the HTML parse alone of the same page, and the same for a page without schema.org
 // read under its headings. Exits 1 when the book does not hold every imported recipe afterwards.
 // Last, the slowest of the hostile pages of 10 MB.
+#include "testpaths.h"
 #include "figures.h"
 
 #include "hostilepages.h"
@@ -79,7 +80,7 @@ bool runTool(const QStringList &args)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(QStringLiteral(GRATINEL_BOOKTOOL_PATH), args);
+    p.start(testpaths::bookTool(), args);
     p.closeWriteChannel();
     if (!p.waitForFinished(-1)) 
         return false;
@@ -95,7 +96,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     const QString starter = dir.filePath(QStringLiteral("starter"));
     const QString book = dir.filePath(QStringLiteral("book"));
-    if (!dir.isValid() || !runTool({QStringLiteral("create"), starter, QStringLiteral(GRATINEL_LIVRE_PATH)})
+    if (!dir.isValid() || !runTool({QStringLiteral("create"), starter, testpaths::starterSource()})
         || !bookHolds(starter, kStarterFamilies, kStarterRecipes) || !QDir().mkpath(book)) {
         note(QStringLiteral("bench_import : impossible de créer le livre de départ"));
         return 1;

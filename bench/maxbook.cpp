@@ -1,5 +1,6 @@
 // Large books for the benchmarks, written record by record in the store's own layouts.
 #include "maxbook.h"
+#include "testpaths.h"
 #include "figures.h"
 
 #include "store/cp1252.h"
@@ -274,7 +275,7 @@ Status writeHugeBook(const QString &dir, int textBytes, MaxBookInfo *info)
 bool makeStarterBook(const QString &dir, QString *error)
 {
     QProcess maker;
-    maker.start(QStringLiteral(GRATINEL_BOOKTOOL_PATH), {QStringLiteral("create"), dir, QStringLiteral(GRATINEL_LIVRE_PATH)});
+    maker.start(testpaths::bookTool(), {QStringLiteral("create"), dir, testpaths::starterSource()});
     const bool done = maker.waitForFinished(60000);
     if (!done || maker.exitStatus() != QProcess::NormalExit || maker.exitCode() != 0) {
         if (error)
@@ -282,7 +283,7 @@ bool makeStarterBook(const QString &dir, QString *error)
         return false;
     }
     // The book must hold every family and recipe of the source, one heading each.
-    QFile source(QStringLiteral(GRATINEL_LIVRE_PATH));
+    QFile source(testpaths::starterSource());
     const QByteArray text = source.open(QIODevice::ReadOnly) ? "\n" + source.readAll() : QByteArray();
     if (bookHolds(dir, int(text.count("\n@@ ")), int(text.count("\n## "))))
         return true;

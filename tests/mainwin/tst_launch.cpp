@@ -1,4 +1,5 @@
 // Home page, help and the desktop's image viewer, from the frame's commands; the help window itself.
+#include "testpaths.h"
 #include "bookfixture.h"
 #include "book/frmrecettes.h"
 #include "book/tabstrip.h"
@@ -111,7 +112,7 @@ private slots:
     void theHelpWindowShowsTheFileOrSaysItIsMissing()
     {
         QtPlatform platform;
-        QVERIFY(platform.helpContents(QStringLiteral(GRT_HLP_PATH)).isEmpty());
+        QVERIFY(platform.helpContents(testpaths::helpFile()).isEmpty());
         HelpWindow *help = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (auto *h = qobject_cast<HelpWindow *>(w))
@@ -134,7 +135,7 @@ private slots:
 
     void everyLinkOfTheHelpLeadsToAPlaceInIt()
     {
-        const QString html = QString::fromUtf8(testbook::readFile(QStringLiteral(GRT_HLP_PATH)));
+        const QString html = QString::fromUtf8(testbook::readFile(testpaths::helpFile()));
         QVERIFY(!html.isEmpty());
         QSet<QString> anchors;
         for (const auto &m : QRegularExpression(QStringLiteral("name=\"([^\"]+)\"")).globalMatch(html))

@@ -1,5 +1,6 @@
 // Every window of the program inside the screen, whatever its size and font resolution, with
 // no control cut or covered by another. Each screen runs in a child process of its own.
+#include "testpaths.h"
 #include "bookfixture.h"
 #include "testbook.h"
 #include "book/frmrecettes.h"
@@ -116,7 +117,7 @@ int childMain(int argc, char **argv)
     if (scroll->horizontalScrollBar()->value() == 0 || scroll->verticalScrollBar()->value() == 0)
         out << QStringLiteral("frmImage : l'image ne défile ni à la flèche ni à la molette");
     HelpWindow help;
-    help.showContents(QStringLiteral(GRT_HLP_PATH));
+    help.showContents(testpaths::helpFile());
     check(&help, QStringLiteral("aide"));
     QtPlatform qt;
     QTimer::singleShot(0, [&] {

@@ -9,6 +9,7 @@
 //
 // GRATINEL_CRASH_ROUNDS sets the number of rounds (scripts/crash.sh), GRATINEL_CRASH_SEED
 // the first seed (a failing round prints its seed, so it replays).
+#include "testpaths.h"
 #include "bookfixture.h"
 #include "crashops.h"
 #include "fakeplatform.h"
@@ -119,7 +120,7 @@ void tst_Crash::killedChangesLeaveEveryAcknowledgedChangeAndAnOpenableBook()
 
         QProcess child;
         child.setProcessChannelMode(QProcess::SeparateChannels);
-        child.start(QStringLiteral(CRASHCHILD_PATH), {QString::number(seed), dir.path()});
+        child.start(testpaths::crashChild(), {QString::number(seed), dir.path()});
         QVERIFY2(child.waitForStarted(), where);
         // The clock starts at the child's first acknowledgement, not at its start: loading
         // the libraries takes a time of its own (far longer under the sanitizers), and a

@@ -1,5 +1,6 @@
 // The book tool run as a program on books in temporary folders: check and repair of damaged
 // books, backups and their return, export then create, import with skipped recipes, and the folder lock.
+#include "testpaths.h"
 #include "platform/instancelock.h"
 #include "store/bookbackup.h"
 #include "store/bookrestore.h"
@@ -32,7 +33,7 @@ using Run = ToolRun;
 
 Run tool(const QStringList &args)
 {
-    return runTool(QStringLiteral(BOOKTOOL_PATH), args);
+    return runTool(testpaths::bookTool(), args);
 }
 
 QByteArray bookBytes(const QString &dir)
@@ -420,7 +421,7 @@ void TestBook::exportThenCreateGivesTheSameBook()
     QString dir;
     if (starter) {
         dir = tmp_->filePath(QStringLiteral("livre"));
-        const Run created = tool({QStringLiteral("create"), dir, QStringLiteral(LIVRE_PATH)});
+        const Run created = tool({QStringLiteral("create"), dir, testpaths::starterSource()});
         QVERIFY2(created.exitCode == 0, qPrintable(created.err));
     } else {
         // Recipes of one family spread among others, deleted records, texts whose lines read
@@ -459,7 +460,7 @@ void TestBook::exportThenCreateGivesTheSameBook()
     if (starter) {
         // A book made from a source comes back byte for byte, and so does its source.
         QCOMPARE(bookBytes(copy), bookBytes(dir));
-        QCOMPARE(readFile(source), readFile(QStringLiteral(LIVRE_PATH)).replace("\r\n", "\n"));
+        QCOMPARE(readFile(source), readFile(testpaths::starterSource()).replace("\r\n", "\n"));
     }
 }
 
@@ -574,7 +575,7 @@ void TestBook::imagesFindsAndBringsBackLinks()
     const QByteArray images = readFile(QDir(dir).filePath(kDataFiles[3]));
 
     const QStringList extra = replace.isEmpty() ? QStringList() : QStringList{QStringLiteral("--remplacer")} + replace;
-    const Run run = runTool(QStringLiteral(BOOKTOOL_PATH), QStringList{QStringLiteral("images"), dir} + extra, tmp_->path());
+    const Run run = runTool(testpaths::bookTool(), QStringList{QStringLiteral("images"), dir} + extra, tmp_->path());
     QCOMPARE(run.exitCode, exitCode);
     for (const QString &line : says)
         QVERIFY2((run.out + run.err).contains(line), qPrintable(run.out + run.err));

@@ -1,5 +1,6 @@
 // The book tool's create run as a program: the bytes of the book it writes, the sources it refuses,
 // the book it never overwrites, and the starter book the program ships with.
+#include "testpaths.h"
 #include "store/module1.h"
 #include "smalldisk.h"
 #include "testbook.h"
@@ -22,7 +23,7 @@ const QStringList kDataFiles = {QStringLiteral("GRTN1.DAT"), QStringLiteral("GRT
 
 ToolRun createBook(const QString &source, const QString &dir)
 {
-    return runTool(QStringLiteral(BOOKTOOL_PATH), {QStringLiteral("create"), dir, source});
+    return runTool(testpaths::bookTool(), {QStringLiteral("create"), dir, source});
 }
 
 // A source with the given numbers of families and recipes: the families "Famille 01".. (or from
@@ -215,14 +216,14 @@ void TestBookCreate::keepsAnExistingBook()
 
 void TestBookCreate::starterBookIsAcceptedAtStartup()
 {
-    const QByteArray source = readFile(QStringLiteral(LIVRE_PATH));
+    const QByteArray source = readFile(testpaths::starterSource());
     const int recipes = int(source.count("\n## ") + (source.startsWith("## ") ? 1 : 0));
     const int families = int(source.count("\n@@ ") + (source.startsWith("@@ ") ? 1 : 0));
     // The book given with the program is one start-up accepts as it is.
     QVERIFY(recipes >= kMinRecipes);
     QVERIFY(families >= kMinFamilies);
 
-    const ToolRun run = createBook(QStringLiteral(LIVRE_PATH), tmp_->path());
+    const ToolRun run = createBook(testpaths::starterSource(), tmp_->path());
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
 
     testbook::OpenedBook book(tmp_->path());

@@ -1,6 +1,7 @@
 // gratinel-book import run as a program on the starter book: saved pages, JSON and Meal-Master
 // files and links served from a local HTTP server, the family each recipe goes to, a second
 // import that adds nothing, the photo of a link, and sources without recipe.
+#include "testpaths.h"
 #include "localhttpserver.h"
 #include "toolrun.h"
 
@@ -22,7 +23,7 @@ using Run = ToolRun;
 // Runs the tool while this process's event loop keeps serving pages.
 Run tool(const QStringList &args)
 {
-    return runTool(QStringLiteral(BOOKTOOL_PATH), args);
+    return runTool(testpaths::bookTool(), args);
 }
 
 QByteArray recipePage(const QByteArray &name, const QByteArray &category, const QByteArray &image = {})
@@ -80,7 +81,7 @@ void tst_BookImport::init()
 {
     tmp_ = std::make_unique<QTemporaryDir>();
     book_ = tmp_->filePath(QStringLiteral("livre"));
-    const Run created = tool({QStringLiteral("create"), book_, QStringLiteral(LIVRE_PATH)});
+    const Run created = tool({QStringLiteral("create"), book_, testpaths::starterSource()});
     QVERIFY2(created.exitCode == 0, qPrintable(created.err));
 }
 

@@ -1,5 +1,6 @@
 // The book tool's livret command run as a user runs it: refusals that write nothing, then a
 // booklet of the families asked for.
+#include "testpaths.h"
 #include "cookbook.h"
 #include "testbook.h"
 #include "toolrun.h"
@@ -18,7 +19,7 @@ private:
     QTemporaryDir dir_;
     QString book_;
 
-    ToolRun livret(const QStringList &args) { return runTool(QStringLiteral(BOOKTOOL_PATH), QStringList{QStringLiteral("livret")} + args); }
+    ToolRun livret(const QStringList &args) { return runTool(testpaths::bookTool(), QStringList{QStringLiteral("livret")} + args); }
 
 private slots:
     void initTestCase()
