@@ -1,6 +1,7 @@
 // Reading the sources of an import: files and links, every format the importer knows.
 #include "importsources.h"
 
+#include "importer/pagereader.h"
 #include "importer/sourceimport.h"
 #include "store/cp1252.h"
 #include "store/spelling.h"
@@ -49,7 +50,10 @@ ImportPlan readSources(const QStringList &sources, const QString &bookDir, const
                        const QStringList &bookFamilies, const std::function<bool()> &stop)
 {
     ImportPlan plan;
+    // One reader process for every source; a new one only after a source that ended it.
+    importer::PageReader reader;
     importer::SourceOptions options;
+    options.reader = &reader;
     options.bookDir = bookDir;
     options.family = family;
     options.bookFamilies = bookFamilies;
@@ -61,6 +65,10 @@ ImportPlan readSources(const QStringList &sources, const QString &bookDir, const
             break;
         }
         importer::SourceRead read = importer::readSource(source, options);
+        if (read.stopped && read.recipes.empty()) {
+            plan.stopped = true;
+            break;
+        }
         if (!read.failure.isEmpty()) {
             plan.failures << read.failure;
             continue;
