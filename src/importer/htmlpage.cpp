@@ -301,10 +301,18 @@ Page readPage(const QByteArray &utf8, bool withShown)
         for (unsigned i = children.length; i > 0; --i)
             stack.push_back(static_cast<const GumboNode *>(children.data[i - 1]));
     }
-    if (withShown)
-        page.shown = readShownRecipe(parsed.output->root);
+    // The walks of the marked recipes came first: a page they could not finish is refused. The
+    // recipe the page shows is read with what is left, and left out when that does not suffice.
     if (budget.spent())
         return Page{{}, {}, {}, tooHeavy(), {}};
+    if (withShown) {
+        page.shown = readShownRecipe(parsed.output->root);
+        if (budget.spent()) {
+            page.shown = {};
+            if (page.jsonLd.isEmpty() && page.microdata.isEmpty())
+                page.problem = tooHeavy();
+        }
+    }
     return page;
 }
 

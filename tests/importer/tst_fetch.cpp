@@ -19,6 +19,7 @@ private slots:
     void failuresAreSaidInFrench_data();
     void failuresAreSaidInFrench();
     void answerAtTheSizeLimitIsRead();
+    void endlessAnswerStopsBeingReadAtTheLimit();
     void slowAnswerEndsAtTheTimeout();
     void serverCharsetComesBeforeThePageOwn();
     void photoOfAPageGoesToNoPrivateHostOfAnother_data();
@@ -122,6 +123,7 @@ void tst_Fetch::failuresAreSaidInFrench_data()
     QTest::newRow("redirection elsewhere") << "/vers-ftp" << "redirection vers une adresse qui n'est ni http:// ni https://";
     QTest::newRow("other scheme") << "ftp://127.0.0.1/x" << "seules les adresses http:// et https:// sont lues";
     QTest::newRow("nobody there") << "http://127.0.0.1:1/x" << "connexion refusée";
+    QTest::newRow("corrupt compression") << "/gzip-corrompu" << "réponse du serveur illisible (données corrompues ou mal compressées)";
 }
 
 void tst_Fetch::failuresAreSaidInFrench()
@@ -138,6 +140,10 @@ void tst_Fetch::failuresAreSaidInFrench()
     ftp.status = 301;
     ftp.location = "ftp://127.0.0.1/recette";
     server.serve("/vers-ftp", ftp);
+    Answer gzip;
+    gzip.headers = "Content-Encoding: gzip\r\n";
+    gzip.body = QByteArray(5000, 'x');
+    server.serve("/gzip-corrompu", gzip);
 
     const QString address = path.startsWith('/') ? server.url(path) : path;
     const Fetched f = PageFetcher().fetch(QUrl(address));
@@ -156,6 +162,20 @@ void tst_Fetch::answerAtTheSizeLimitIsRead()
     const Fetched f = PageFetcher().fetch(QUrl(server.url("/pleine")));
     QVERIFY2(f.ok(), qPrintable(f.reason));
     QCOMPARE(f.body.size(), qsizetype(kMaxSourceBytes));
+}
+
+void tst_Fetch::endlessAnswerStopsBeingReadAtTheLimit()
+{
+    EndlessHttpServer server;
+    const qint64 limit = 1024 * 1024;
+    const Fetched f = PageFetcher().fetch(QUrl(server.url("/sans-fin")), limit);
+    QCOMPARE(f.reason, QStringLiteral("plus de 1 Mo"));
+    QVERIFY(f.body.isEmpty());
+    QVERIFY2(f.received <= limit + 1, qPrintable(QString::number(f.received)));
+    // Once the fetch is over nothing more is taken from the connection: what the server could
+    // send is what was read, Qt's small buffer and the system's socket buffers.
+    QTest::qWait(200);
+    QVERIFY2(server.sent() < limit + 32 * 1024 * 1024, qPrintable(QString::number(server.sent())));
 }
 
 void tst_Fetch::slowAnswerEndsAtTheTimeout()
