@@ -23,7 +23,7 @@ constexpr int kMaxDepth = 64;
 // Steps our walks of one page's tree may take together, per byte of the page and at least:
 // past them the page is refused (nested items and headings would make each level walk its
 // whole subtree again).
-constexpr qint64 kWalkVisitsPerByte = 8;
+constexpr qint64 kWalkVisitsPerByte = 2;
 constexpr qint64 kWalkVisitsBase = 200'000;
 // Words of one itemprop attribute, and properties of one microdata item, that are read.
 constexpr int kMaxItemWords = 16;

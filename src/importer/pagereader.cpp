@@ -115,15 +115,20 @@ ReadOutcome PageReader::read(const ReaderRequest &request, const std::function<b
     process_->write(frame(encodeRequest(request)));
     QByteArray buffer;
     QByteArray payload;
+    QDeadlineTimer nextLook(0);
     for (;;) {
-        if (stop && stop()) {
-            end();
-            out.stopped = true;
-            return out;
+        // The limits are looked at once a slice, however fast the bytes come and go.
+        if (nextLook.hasExpired()) {
+            nextLook.setRemainingTime(kSliceMs);
+            if (stop && stop()) {
+                end();
+                out.stopped = true;
+                return out;
+            }
+            const qint64 cpu = cpuBefore < 0 ? -1 : ReaderLimits::processorMs(pid);
+            if (deadline.hasExpired() || (cpu >= 0 && cpu - cpuBefore > cpuAllowed))
+                return failed(tooHeavy());
         }
-        const qint64 cpu = cpuBefore < 0 ? -1 : ReaderLimits::processorMs(pid);
-        if (deadline.hasExpired() || (cpu >= 0 && cpu - cpuBefore > cpuAllowed))
-            return failed(tooHeavy());
         if (process_->bytesToWrite() > 0)
             process_->waitForBytesWritten(kSliceMs);
         else

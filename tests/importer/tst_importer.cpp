@@ -84,6 +84,7 @@ private slots:
     void pageCharsetComesFromTheFirstThatGivesIt();
     void hostilePageIsReadOrRefusedWithinTheReaderLimits_data();
     void hostilePageIsReadOrRefusedWithinTheReaderLimits();
+    void sourcePastTheReaderLimitsIsRefusedAndTheNextRead();
     void ordinaryDeepPagePassesTheBounds();
     void mealMasterFileGivesEachRecipe();
     void photoNamesComeFromTheTitleOnly_data();
@@ -503,6 +504,22 @@ void tst_Importer::hostilePageIsReadOrRefusedWithinTheReaderLimits()
     else
         QVERIFY(out.result.recipes.empty());
     qDebug() << shape << out.problem;
+}
+
+void tst_Importer::sourcePastTheReaderLimitsIsRefusedAndTheNextRead()
+{
+    // A reader given little memory: a page of 10 MB takes more than that to read.
+    PageReader::Limits limits;
+    limits.addressSpace = 64 * 1024 * 1024;
+    PageReader reader(limits);
+    QByteArray big = page(recipeJson("Gros"));
+    big += QByteArray(kMaxSourceBytes - big.size(), ' ');
+    const ReadOutcome out = reader.read({big, QStringLiteral("gros.html"), {}});
+    QCOMPARE(out.problem, QStringLiteral("page trop lourde ou trop complexe pour être lue"));
+    QVERIFY(out.result.recipes.empty());
+    const ReadOutcome next = reader.read({page(recipeJson("Petit")), QStringLiteral("petit.html"), {}});
+    QCOMPARE(titles(next.result), QStringList{"Petit"});
+    QCOMPARE(reader.started(), 2);
 }
 
 void tst_Importer::ordinaryDeepPagePassesTheBounds()
