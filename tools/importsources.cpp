@@ -64,7 +64,14 @@ ImportPlan readSources(const QStringList &sources, const QString &bookDir, const
             plan.stopped = true;
             break;
         }
-        importer::SourceRead read = importer::readSource(source, options);
+        importer::SourceRead read;
+        try {
+            read = importer::readSource(source, options);
+        } catch (const std::bad_alloc &) {
+            // A photo too big to convert, say: the source is refused, the import goes on.
+            read = {};
+            read.failure = QStringLiteral("%1 n'a pas été lu : mémoire insuffisante.").arg(source);
+        }
         if (read.stopped && read.recipes.empty()) {
             plan.stopped = true;
             break;
