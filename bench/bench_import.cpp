@@ -1,13 +1,15 @@
 // Recipe pages brought into the starter book: 1000 saved pages of about 150 KB imported by the
-// tool in one run (every write synced, as the tool always does), and one page's import by the
-// importer over the HTML parse alone of the same page, and the same for a page without schema.org
-// read under its headings. Exits 1 when the book does not hold every imported recipe afterwards.
-// Last, the slowest of the hostile pages of 10 MB.
+// tool in one run (every page read by its reader process, every write synced, as the tool always
+// does), and one page's import by the importer over the HTML parse alone of the same page, and
+// the same for a page without schema.org read under its headings; what the reader process adds
+// to a page. Exits 1 when the book does not hold every imported recipe afterwards. Last, the
+// slowest of the hostile sources of 10 MB read by the reader, as the tool and the drop read them.
 #include "testpaths.h"
 #include "figures.h"
 
 #include "hostilepages.h"
 #include "importer/importer.h"
+#include "importer/pagereader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -159,12 +161,31 @@ int main(int argc, char *argv[])
     note(QStringLiteral("page sans balisage : %1 ms, analyse HTML seule : %2 ms").arg(fallback).arg(unmarkedParse));
     figure("import_fallback_page_vs_parse", fallback / unmarkedParse, "x");
 
-    // Pages of 10 MB made to make the parser slow or deep: each is read or refused, the slowest counts.
+    // The same page through the reader process, kept from one page to the next as the tool does.
+    importer::PageReader reader;
+    const QString address = QStringLiteral("page7.html");
+    int read = 0;
+    const double throughReader = medianMs(31, [&] {
+        read = int(reader.read({page, address, {}}).result.recipes.size());
+    });
+    if (read != 1 || reader.started() != 1) {
+        note(QStringLiteral("bench_import : le lecteur ne donne pas la recette de la page"));
+        return 1;
+    }
+    note(QStringLiteral("une page par le lecteur : %1 ms, dans le programme : %2 ms").arg(throughReader).arg(import));
+    figure("reader_overhead_page_ms", std::max(0.0, throughReader - import), "ms");
+
+    // Sources of 10 MB made to make the parser or our walks slow, deep or greedy: each is read or
+    // refused, the slowest counts.
     double worst = 0;
     for (const QString &shape : testing::hostileShapes()) {
         const QByteArray hostile = testing::hostilePage(shape, 10 * 1000 * 1000);
-        const double ms = medianMs(3, [&] { importer::parseSource(hostile, QStringLiteral("piege.html")); });
-        note(QStringLiteral("page hostile « %1 » : %2 ms").arg(shape).arg(ms));
+        QString outcome;
+        const double ms = medianMs(3, [&] {
+            const importer::ReadOutcome out = reader.read({hostile, QStringLiteral("piege.html"), {}});
+            outcome = out.problem.isEmpty() ? QStringLiteral("%1 recette(s)").arg(out.result.recipes.size()) : out.problem;
+        });
+        note(QStringLiteral("source hostile « %1 » : %2 ms, %3").arg(shape).arg(ms).arg(outcome));
         worst = std::max(worst, ms);
     }
     figure("import_hostile_10mb_ms", worst, "ms");

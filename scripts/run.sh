@@ -9,7 +9,7 @@ dir="${GRATINEL_DIR:-$HOME/Gratinel}"
 
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target gratinel gratinel-book
+cmake --build build --target gratinel gratinel-book gratinel-reader
 cmake --install build --prefix "$dir" >/dev/null
 
 have=0

@@ -1,6 +1,7 @@
 // Reading the sources of an import: files and links, every format the importer knows.
 #include "importsources.h"
 
+#include "importer/pagereader.h"
 #include "importer/sourceimport.h"
 #include "store/charactername.h"
 #include "store/cp1252.h"
@@ -50,7 +51,10 @@ ImportPlan readSources(const QStringList &sources, const QString &bookDir, const
                        const QStringList &bookFamilies, const std::function<bool()> &stop)
 {
     ImportPlan plan;
+    // One reader process for every source; a new one only after a source that ended it.
+    importer::PageReader reader;
     importer::SourceOptions options;
+    options.reader = &reader;
     options.bookDir = bookDir;
     options.family = family;
     options.bookFamilies = bookFamilies;
@@ -61,7 +65,18 @@ ImportPlan readSources(const QStringList &sources, const QString &bookDir, const
             plan.stopped = true;
             break;
         }
-        importer::SourceRead read = importer::readSource(source, options);
+        importer::SourceRead read;
+        try {
+            read = importer::readSource(source, options);
+        } catch (const std::bad_alloc &) {
+            // A photo too big to convert, say: the source is refused, the import goes on.
+            read = {};
+            read.failure = QStringLiteral("%1 n'a pas été lu : mémoire insuffisante.").arg(source);
+        }
+        if (read.stopped && read.recipes.empty()) {
+            plan.stopped = true;
+            break;
+        }
         if (!read.failure.isEmpty()) {
             plan.failures << read.failure;
             continue;

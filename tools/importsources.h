@@ -29,7 +29,8 @@ struct ImportPlan {
 
 // Reads every source (a file or an http(s) address) with importer::readSource, in order; each
 // recipe goes to the family importer::chooseFamily gives. The photos of pages are written to
-// bookDir/images/. stop is asked between sources and before each photo.
+// bookDir/images/. stop is asked between sources, while each is fetched and read, and before
+// each photo.
 ImportPlan readSources(const QStringList &sources, const QString &bookDir, const QString &family,
                        const QStringList &bookFamilies, const std::function<bool()> &stop = {});
 

@@ -1,6 +1,7 @@
 // Recipes dropped on the add page: pages, files and links fill the page for review.
 #include "book/frmrecettes.h"
 
+#include "book/dropreading.h"
 #include "book/limitedtextedit.h"
 #include "book/recordcombo.h"
 #include "importer/pagefetcher.h"
@@ -18,7 +19,6 @@
 namespace gratinel {
 
 using Icon = Platform::Icon;
-using Pointer = Platform::Pointer;
 
 namespace {
 
@@ -42,6 +42,8 @@ QString droppedSource(const QMimeData *mime)
 
 void frmRecettes::acceptDropsOnAddPage()
 {
+    dropReading_ = new DropReading(this);
+    connect(dropReading_, &DropReading::finished, this, &frmRecettes::showDroppedRecipe);
     const QList<QWidget *> targets = {Frame1[2], txtSaisieNomRecette, txtSaisieRecetteAjouter,
                                       txtSaisieRecetteAjouter->viewport(), txtImageAjouter};
     for (QWidget *w : targets) {
@@ -66,10 +68,20 @@ bool frmRecettes::eventFilter(QObject *watched, QEvent *event)
     return true;
 }
 
+bool frmRecettes::readingDrop() const
+{
+    return dropReading_->busy();
+}
+
 void frmRecettes::fillAddPageFrom(const QString &source)
 {
     Platform &platform = m_.windows();
-    platform.setPointer(Pointer::Hourglass);
+    if (dropReading_->busy()) {
+        platform.msgBox(QStringLiteral("%1 est encore en cours de lecture : déposez l'autre page quand celle-ci sera affichée.")
+                            .arg(dropReading_->source()),
+                        Icon::Information);
+        return;
+    }
     // The families as the lists show them, so that the page's family is the one the tool
     // would choose; one recipe is shown, and its photo only named until the page is validated.
     importer::SourceOptions options;
@@ -82,9 +94,21 @@ void frmRecettes::fillAddPageFrom(const QString &source)
     options.photosOfSavedPages = true;
     options.bookText = false;
     options.timeoutMs = fetchTimeoutMs;
-    const importer::SourceRead read = importer::readSource(source, options);
+    // The hourglass on the page only: the rest of the window, and the page itself, stay usable.
+    Frame1[2]->setCursor(Qt::BusyCursor);
+    dropReading_->start(source, options);
+}
+
+void frmRecettes::showDroppedRecipe()
+{
+    Frame1[2]->unsetCursor();
+    const importer::SourceRead &read = dropReading_->result();
+    const QString &source = dropReading_->source();
+    // The cook went elsewhere meanwhile: what was typed there is not overwritten.
+    if (read.stopped || currentTab != 2 || m_.platform.programEnded())
+        return;
+    Platform &platform = m_.windows();
     if (read.recipes.empty()) {
-        platform.setPointer(Pointer::Normal);
         platform.msgBox(read.failure, Icon::Information);
         return;
     }
@@ -92,6 +116,7 @@ void frmRecettes::fillAddPageFrom(const QString &source)
     const importer::Recipe &r = found.recipe;
 
     selectOption1(1);
+    const RecordListModel &entries = ComboFamillesAjouter->entries();
     for (int i = 0; i < entries.count(); ++i)
         if (entries.at(i).text.toUpper() == found.family.toUpper()) {
             ComboFamillesAjouter->setCurrentIndex(i);
@@ -103,7 +128,6 @@ void frmRecettes::fillAddPageFrom(const QString &source)
     if (!found.photoUrl.isEmpty())
         droppedPhoto_ = DroppedPhoto{QString::fromLatin1(found.photoUrl.toEncoded()), found.photoPage.toString()};
     txtImageAjouter->setText(droppedPhoto_ ? droppedPhoto_->url : QString());
-    platform.setPointer(Pointer::Normal);
 
     QStringList said;
     if (read.recipesFound > 1)

@@ -162,8 +162,13 @@ public:
     // What a drop on the add page does: a saved recipe page, a .json or Meal-Master file or
     // an http(s) link fills the page in recipe mode for review (family, title, text, and the
     // address of its photo in the image box); nothing is written, not even the photo: it is
-    // fetched into the book folder's images/ when the cook validates the page with it.
+    // fetched into the book folder's images/ when the cook validates the page with it. The
+    // source is fetched and read away from the window, which stays usable (the add page shows
+    // the hourglass); a drop while another is read is refused with a message, and a reading
+    // whose add page is no longer shown when it ends fills nothing.
     void fillAddPageFrom(const QString &source);
+    // A dropped source is being read.
+    bool readingDrop() const;
     // How long a link may take (tests shorten it).
     int fetchTimeoutMs = importer::kFetchTimeoutMs;
 
@@ -240,6 +245,9 @@ private:
         QString page;
     };
     std::optional<DroppedPhoto> droppedPhoto_;
+    // The reading of the last source dropped, and what the page does with it once read.
+    class DropReading *dropReading_ = nullptr;
+    void showDroppedRecipe();
     // The dropped photo, when the image box still names it, fetched and stored for title: its
     // path (also put in the box), an empty text when the box names no dropped photo, or no value
     // once the cook was told why it cannot be had (the box then emptied).

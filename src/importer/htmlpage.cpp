@@ -4,7 +4,9 @@
 #include "importer/limits.h"
 #include "importer/markupscan.h"
 
+#include <QHash>
 #include <QJsonObject>
+#include <QStringTokenizer>
 
 #include <gumbo.h>
 
@@ -22,6 +24,8 @@ public:
     explicit Parsed(const QByteArray &utf8)
     {
         GumboOptions options = kGumboDefaultOptions;
+        // Each parse error would keep a copy of the stack of open elements: none is kept.
+        options.max_errors = 0;
         options.allocator = &Parsed::allocate;
         options.deallocator = &Parsed::release;
         options.userdata = this;
@@ -58,6 +62,24 @@ private:
     size_t left_ = 0;
 };
 
+// The steps the walks of one tree may still take; the innermost tree being read is this thread's.
+class WalkBudget {
+public:
+    explicit WalkBudget(qsizetype bytes) : left_(kWalkVisitsPerByte * bytes + kWalkVisitsBase), outer_(current) { current = this; }
+    ~WalkBudget() { current = outer_; }
+    WalkBudget(const WalkBudget &) = delete;
+    WalkBudget &operator=(const WalkBudget &) = delete;
+    bool spent() const { return left_ < 0; }
+    static bool step() { return !current || --current->left_ >= 0; }
+
+private:
+    static thread_local WalkBudget *current;
+    qint64 left_;
+    WalkBudget *outer_;
+};
+
+thread_local WalkBudget *WalkBudget::current = nullptr;
+
 QString attribute(const GumboNode *node, const char *name)
 {
     const GumboAttribute *a = gumbo_get_attribute(&node->v.element.attributes, name);
@@ -87,7 +109,7 @@ QString textOf(const GumboNode *root)
         bool closing;
     };
     std::vector<Frame> stack{{root, false}};
-    while (!stack.empty() && out.size() < kMaxFieldChars * 2) {
+    while (!stack.empty() && out.size() < kMaxFieldChars * 2 && walkStep()) {
         const Frame f = stack.back();
         stack.pop_back();
         const GumboNode *n = f.node;
@@ -164,38 +186,43 @@ QString propValue(const GumboNode *n)
 }
 
 // A microdata item as a JSON-LD object: each property once or as an array, nested items
-// as objects, up to kMaxDepth levels.
+// as objects, up to kMaxDepth levels; the first kMaxItemWords names of an itemprop, the first
+// kMaxItemKeys properties of an item.
 QJsonObject itemOf(const GumboNode *item, int depth)
 {
-    QJsonObject o;
-    o.insert(QStringLiteral("@type"), attribute(item, "itemtype").section(u'/', -1));
+    std::vector<std::pair<QString, QJsonArray>> props;
+    QHash<QString, size_t> index;
     std::vector<const GumboNode *> stack;
     const GumboVector &top = item->v.element.children;
     for (unsigned i = top.length; i > 0; --i)
         stack.push_back(static_cast<const GumboNode *>(top.data[i - 1]));
-    while (!stack.empty()) {
+    while (!stack.empty() && walkStep()) {
         const GumboNode *n = stack.back();
         stack.pop_back();
         if (n->type != GUMBO_NODE_ELEMENT)
             continue;
         const bool scope = gumbo_get_attribute(&n->v.element.attributes, "itemscope") != nullptr;
-        const QString props = attribute(n, "itemprop");
-        if (!props.isEmpty()) {
+        const QString names = attribute(n, "itemprop");
+        if (!names.isEmpty()) {
             QJsonValue value;
             if (scope && depth < kMaxDepth)
                 value = itemOf(n, depth + 1);
             else
                 value = propValue(n);
-            for (const QString &p : props.split(u' ', Qt::SkipEmptyParts)) {
-                const QJsonValue old = o.value(p);
-                if (old.isUndefined()) {
-                    o.insert(p, value);
-                } else {
-                    QJsonArray a = old.isArray() ? old.toArray() : QJsonArray{old};
-                    if (a.size() < kMaxLines)
-                        a.append(value);
-                    o.insert(p, a);
+            int words = 0;
+            for (const QStringView name : QStringTokenizer(names, u' ', Qt::SkipEmptyParts)) {
+                if (++words > kMaxItemWords)
+                    break;
+                auto at = index.constFind(name.toString());
+                if (at == index.cend()) {
+                    if (int(props.size()) >= kMaxItemKeys)
+                        continue;
+                    at = index.insert(name.toString(), props.size());
+                    props.push_back({name.toString(), {}});
                 }
+                QJsonArray &values = props[*at].second;
+                if (values.size() < kMaxLines)
+                    values.append(value);
             }
         }
         if (scope)
@@ -204,6 +231,10 @@ QJsonObject itemOf(const GumboNode *item, int depth)
         for (unsigned i = children.length; i > 0; --i)
             stack.push_back(static_cast<const GumboNode *>(children.data[i - 1]));
     }
+    QJsonObject o;
+    for (const auto &[name, values] : props)
+        o.insert(name, values.size() == 1 ? values.first() : QJsonValue(values));
+    o.insert(QStringLiteral("@type"), attribute(item, "itemtype").section(u'/', -1));
     return o;
 }
 
@@ -228,6 +259,11 @@ QString collapseSpaces(const QString &text)
     return out;
 }
 
+bool walkStep()
+{
+    return WalkBudget::step();
+}
+
 Page readPage(const QByteArray &utf8, bool withShown)
 {
     Page page;
@@ -235,8 +271,9 @@ Page readPage(const QByteArray &utf8, bool withShown)
     if (!page.problem.isEmpty())
         return page;
     const Parsed parsed(utf8);
+    const WalkBudget budget(utf8.size());
     std::vector<const GumboNode *> stack{parsed.output->root};
-    while (!stack.empty()) {
+    while (!stack.empty() && walkStep()) {
         const GumboNode *n = stack.back();
         stack.pop_back();
         if (n->type != GUMBO_NODE_ELEMENT && n->type != GUMBO_NODE_TEMPLATE)
@@ -264,8 +301,18 @@ Page readPage(const QByteArray &utf8, bool withShown)
         for (unsigned i = children.length; i > 0; --i)
             stack.push_back(static_cast<const GumboNode *>(children.data[i - 1]));
     }
-    if (withShown)
+    // The walks of the marked recipes came first: a page they could not finish is refused. The
+    // recipe the page shows is read with what is left, and left out when that does not suffice.
+    if (budget.spent())
+        return Page{{}, {}, {}, tooHeavy(), {}};
+    if (withShown) {
         page.shown = readShownRecipe(parsed.output->root);
+        if (budget.spent()) {
+            page.shown = {};
+            if (page.jsonLd.isEmpty() && page.microdata.isEmpty())
+                page.problem = tooHeavy();
+        }
+    }
     return page;
 }
 
@@ -282,6 +329,7 @@ QString plainText(const QString &html)
     if (!markupProblem(utf8).isEmpty())
         return {};
     const Parsed parsed(utf8);
+    const WalkBudget budget(utf8.size());
     return textOf(parsed.output->root);
 }
 

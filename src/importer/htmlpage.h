@@ -20,8 +20,15 @@ struct Page {
 
 // Reads the page (UTF-8), with what it shows under its headings when withShown. A page that
 // markupProblem refuses is not parsed: problem says why. The parse uses no call stack deeper
-// than a few frames, however deep the page.
+// than a few frames, however deep the page, and keeps no parse errors. The walks of the page's
+// tree share one budget of kWalkVisitsPerByte steps a byte: a page whose scripts and items
+// spend it is refused; what it shows under its headings is left out when what is left does not
+// suffice (the page is refused when it has neither scripts nor items).
 Page readPage(const QByteArray &utf8, bool withShown = false);
+
+// One step of a walk of the tree being read (readPage's, or a fragment's): false once the walks
+// of that tree have spent their budget, and from then on.
+bool walkStep();
 
 // Runs of ordinary white space (space, tab, line ends) as one space, none at either end; the
 // no-break space is a character of the text and stays.

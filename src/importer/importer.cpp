@@ -141,6 +141,22 @@ void completeFromPage(const ShownRecipe &shown, std::vector<RecipeFields> &field
         f.image = shown.image;
 }
 
+// What Qt's JSON parser says, in French.
+QString jsonError(const QJsonParseError &error)
+{
+    switch (error.error) {
+    case QJsonParseError::UnterminatedObject: return QStringLiteral("objet non fermé");
+    case QJsonParseError::UnterminatedArray: return QStringLiteral("liste non fermée");
+    case QJsonParseError::UnterminatedString: return QStringLiteral("texte non fermé");
+    case QJsonParseError::MissingNameSeparator: return QStringLiteral("« : » manquant");
+    case QJsonParseError::MissingValueSeparator: return QStringLiteral("« , » manquante");
+    case QJsonParseError::DeepNesting: return QStringLiteral("imbrication trop profonde");
+    case QJsonParseError::DocumentTooLarge: return QStringLiteral("document trop grand");
+    case QJsonParseError::IllegalUTF8String: return QStringLiteral("caractères UTF-8 invalides");
+    default: return QStringLiteral("syntaxe invalide");
+    }
+}
+
 QString addressOf(const Page &page, const QString &address)
 {
     return page.canonical.startsWith(QLatin1String("http")) ? page.canonical : address;
@@ -213,7 +229,7 @@ ParseResult parseSource(const QByteArray &source, const QString &address, QStrin
         else
             values = readJsonValues(json);
         if (values.empty())
-            return refuse(QStringLiteral("JSON illisible (%1, position %2)").arg(error.errorString()).arg(error.offset));
+            return refuse(QStringLiteral("JSON illisible (%1, position %2)").arg(jsonError(error)).arg(error.offset));
         RecipeNodes nodes;
         for (const QJsonValue &v : values)
             nodes.add(v);

@@ -37,6 +37,7 @@ enum Flag : quint32 {
     TableSection = 1 << 14,
     Cell = 1 << 15,
     LiStop = 1 << 16, // special but not address, div or p: ends the search of an open li
+    Reopens = 1 << 17, // special, yet its start tag reopens the formatting elements closed before it
 };
 
 struct Known {
@@ -62,19 +63,23 @@ const Known kKnown[] = {
     {"h3", SL | ClosesP | Heading | Breakout}, {"h4", SL | ClosesP | Heading | Breakout},
     {"h5", SL | ClosesP | Heading | Breakout}, {"h6", SL | ClosesP | Heading | Breakout},
     {"li", SL | Breakout}, {"dd", SL | Breakout}, {"dt", SL | Breakout},
-    {"applet", SL | Boundary | Marker}, {"marquee", SL | Boundary | Marker}, {"object", SL | Boundary | Marker},
+    {"applet", SL | Boundary | Marker | Reopens}, {"marquee", SL | Boundary | Marker | Reopens},
+    {"object", SL | Boundary | Marker | Reopens},
     {"template", SL | Boundary | Marker | TableScope}, {"caption", SL | Boundary | Marker},
     {"table", SL | Boundary | TableScope | Breakout}, {"td", SL | Boundary | Marker | Cell},
     {"th", SL | Boundary | Marker | Cell}, {"tr", SL}, {"tbody", SL | TableSection}, {"thead", SL | TableSection},
-    {"tfoot", SL | TableSection}, {"colgroup", SL}, {"button", SL | ButtonScope}, {"select", SL},
+    {"tfoot", SL | TableSection}, {"colgroup", SL}, {"button", SL | ButtonScope | Reopens}, {"select", SL | Reopens},
     {"frameset", SL}, {"noscript", SL}, {"plaintext", SL | ClosesP},
-    {"script", SL | RawText}, {"style", SL | RawText}, {"xmp", SL | RawText | ClosesP}, {"iframe", SL | RawText},
+    // libgumbo makes a form of an isindex, closed at once: no isindex element is ever open.
+    {"isindex", SL | Void | ClosesP},
+    {"script", SL | RawText}, {"style", SL | RawText}, {"xmp", SL | RawText | ClosesP | Reopens}, {"iframe", SL | RawText},
     {"noembed", SL | RawText}, {"noframes", SL | RawText}, {"textarea", SL | RawText}, {"title", SL | RawText},
-    {"area", SL | Void}, {"base", SL | Void}, {"basefont", SL | Void}, {"bgsound", SL | Void},
-    {"br", SL | Void | Breakout}, {"col", SL | Void}, {"embed", SL | Void | Breakout}, {"frame", SL | Void},
-    {"hr", SL | Void | ClosesP | Breakout}, {"img", SL | Void | Breakout}, {"image", Void}, {"input", SL | Void},
-    {"keygen", SL | Void}, {"link", SL | Void}, {"meta", SL | Void | Breakout}, {"param", SL | Void},
-    {"source", SL | Void}, {"track", SL | Void}, {"wbr", SL | Void},
+    {"area", SL | Void | Reopens}, {"base", SL | Void}, {"basefont", SL | Void}, {"bgsound", SL | Void},
+    {"br", SL | Void | Breakout | Reopens}, {"col", SL | Void}, {"embed", SL | Void | Breakout | Reopens},
+    {"frame", SL | Void}, {"hr", SL | Void | ClosesP | Breakout}, {"img", SL | Void | Breakout | Reopens},
+    {"image", Void}, {"input", SL | Void | Reopens}, {"keygen", SL | Void | Reopens}, {"link", SL | Void},
+    {"meta", SL | Void | Breakout}, {"param", SL | Void}, {"source", SL | Void}, {"track", SL | Void},
+    {"wbr", SL | Void | Reopens},
     {"a", Formatting}, {"b", Formatting | Breakout}, {"big", Formatting | Breakout}, {"code", Formatting | Breakout},
     {"em", Formatting | Breakout}, {"font", Formatting}, {"i", Formatting | Breakout},
     {"nobr", Formatting | Breakout}, {"s", Formatting | Breakout}, {"small", Formatting | Breakout},
@@ -136,10 +141,12 @@ private:
     struct Entry {
         int id;
         bool foreign;
+        int serial = -1; // a formatting element's, -1 for the others
     };
     struct ListEntry {
         int id; // -1 for a marker
         size_t attributes; // hash of the tag's attribute text
+        int serial = -1;   // the formatting element it stands for
     };
 
     int name(const QByteArray &n)
@@ -187,6 +194,8 @@ private:
         const int at = int(stack_.size());
         stack_.push_back(e);
         positions(e).push_back(at);
+        if (e.serial >= 0)
+            serialAt_[size_t(e.serial)] = at;
         const quint32 f = flagsOf(e);
         for (const auto &[flag, list] : indexLists())
             if (f & flag)
@@ -205,6 +214,8 @@ private:
             const Entry e = stack_.back();
             stack_.pop_back();
             positions(e).pop_back();
+            if (e.serial >= 0)
+                serialAt_[size_t(e.serial)] = -1;
             const quint32 f = flagsOf(e);
             for (const auto &[flag, list] : indexLists())
                 if (f & flag)
@@ -242,8 +253,23 @@ private:
 
     void startTag(int id, bool selfClosing, int attributes, size_t attributeHash);
     void endTag(int id);
-    // The start tag of a formatting element: Noah's ark keeps three alike after the last marker.
-    void addFormatting(int id, size_t attributeHash);
+    // Text of length bytes in the body.
+    void text(qint64 length);
+    // A new formatting element pushed: its serial.
+    int pushFormatting(int id, bool foreign)
+    {
+        const int serial = int(serialAt_.size());
+        serialAt_.push_back(-1);
+        push({id, foreign, serial});
+        return serial;
+    }
+    // The start tag of a formatting element: Noah's ark keeps three alike after the last marker
+    // (the one it drops from the list stays open).
+    void addFormatting(int id, size_t attributeHash, int serial);
+    // The formatting elements of the list closed since they were opened, made and opened again
+    // after the last one still open, as the parser does before most start tags and every
+    // character of the body.
+    void reopenFormatting();
     // The position of the last entry of the list for id after the last marker, or -1.
     int formattingEntry(int id) const;
 
@@ -258,6 +284,7 @@ private:
         html_Entries_;
     std::vector<ListEntry> formatting_;
     int formattingCount_ = 0;
+    std::vector<int> serialAt_; // where each formatting element is in the stack, -1 once closed
     qint64 htmlAttributes_ = 0;
     qint64 bodyAttributes_ = 0;
     int other_ = 0, body_ = 0, html_ = 0, head_ = 0, p_ = 0, li_ = 0, dd_ = 0, dt_ = 0, tr_ = 0, tbody_ = 0,
@@ -277,7 +304,33 @@ int Model::formattingEntry(int id) const
     return -1;
 }
 
-void Model::addFormatting(int id, size_t attributeHash)
+void Model::reopenFormatting()
+{
+    size_t from = formatting_.size();
+    while (from > 0 && formatting_[from - 1].id >= 0 && serialAt_[size_t(formatting_[from - 1].serial)] < 0)
+        --from;
+    // The parser looks for each entry it passes in the whole stack.
+    charge(qint64(formatting_.size() - from + 1) * (qint64(stack_.size()) + 1));
+    for (; from < formatting_.size(); ++from) {
+        const int serial = int(serialAt_.size());
+        serialAt_.push_back(-1);
+        formatting_[from].serial = serial;
+        push({formatting_[from].id, false, serial});
+    }
+}
+
+void Model::text(qint64 length)
+{
+    if (length <= 0 || formatting_.empty())
+        return;
+    reopenFormatting();
+    // For each character the parser looks for the list's last element in its stack, from the
+    // bottom: a step much smaller than a tag's, counted as a sixteenth.
+    if (const ListEntry &last = formatting_.back(); last.id >= 0)
+        charge(length * (serialAt_[size_t(last.serial)] + 1) / 16);
+}
+
+void Model::addFormatting(int id, size_t attributeHash, int serial)
 {
     int alike = 0;
     int first = -1;
@@ -290,7 +343,7 @@ void Model::addFormatting(int id, size_t attributeHash)
         formatting_.erase(formatting_.begin() + first);
         --formattingCount_;
     }
-    formatting_.push_back({id, attributeHash});
+    formatting_.push_back({id, attributeHash, serial});
     ++formattingCount_;
 }
 
@@ -302,8 +355,7 @@ void Model::startTag(int id, bool selfClosing, int attributes, size_t attributeH
     if (!stack_.empty() && stack_.back().foreign && !(flagsOf(stack_.back()) & Integration)) {
         if (id == font_) {
             // A font is HTML only with some attributes: taken as HTML, it closes nothing.
-            push({id, false});
-            addFormatting(id, attributeHash);
+            addFormatting(id, attributeHash, pushFormatting(id, false));
             return;
         }
         if (!(known & Breakout)) {
@@ -378,15 +430,18 @@ void Model::startTag(int id, bool selfClosing, int attributes, size_t attributeH
         if ((known & Heading) && !stack_.empty() && (flagsOf(stack_.back()) & Heading))
             popTo(int(stack_.size()) - 1);
     }
+    if (!(known & Special) || (known & Reopens))
+        reopenFormatting();
     if (known & Void)
         return;
     if (known & RawText) {
         deepest_ = std::max(deepest_, depth() + 1);
         return;
     }
-    push({id, false});
     if (known & Formatting)
-        addFormatting(id, attributeHash);
+        addFormatting(id, attributeHash, pushFormatting(id, false));
+    else
+        push({id, false});
 }
 
 void Model::endTag(int id)
@@ -463,6 +518,7 @@ MarkupCost Model::run(const QByteArray &html)
     QByteArray tagName;
     while (work_ <= limit_) {
         const qsizetype lt = find(p, "<", 1);
+        text((lt < 0 ? n : lt) - p);
         if (lt < 0 || lt + 1 >= n)
             break;
         p = lt + 1;

@@ -23,14 +23,26 @@ bool isEnd(const QString &line)
     return t == QLatin1String("MMMMM") || t == QLatin1String("-----");
 }
 
-// "-----FILLING-----" or "MMMMM----FILLING----": the name, or no value.
+// "-----FILLING-----" or "MMMMM----FILLING----": the name, or no value. Read by hand, in one
+// pass: a line of dashes with a few letters would take a regular expression quadratic time.
 std::optional<QString> subHeading(const QString &line)
 {
-    static const QRegularExpression re(QStringLiteral("^(?:MMMMM)?-{4,}\\s*([^-].*?)\\s*-{2,}\\s*$"));
-    const QRegularExpressionMatch m = re.match(line);
-    if (!m.hasMatch())
+    QStringView rest(line);
+    if (rest.startsWith(QLatin1String("MMMMM")))
+        rest = rest.mid(5);
+    qsizetype lead = 0;
+    while (lead < rest.size() && rest.at(lead) == u'-')
+        ++lead;
+    rest = rest.mid(lead).trimmed();
+    qsizetype trail = 0;
+    while (trail < rest.size() && rest.at(rest.size() - 1 - trail) == u'-')
+        ++trail;
+    if (lead < 4 || trail < 2 || trail == rest.size())
         return std::nullopt;
-    return m.captured(1);
+    const QStringView name = rest.chopped(trail).trimmed();
+    if (name.isEmpty() || name.startsWith(u'-'))
+        return std::nullopt;
+    return name.toString();
 }
 
 QString unitName(const QString &code)
@@ -263,7 +275,8 @@ std::vector<RecipeFields> readMealMaster(const QString &raw, int &found)
         qsizetype to = text.indexOf(u'\n', from);
         if (to < 0)
             to = text.size();
-        QString line = text.mid(from, to - from);
+        // Lines of the format are short: a longer one is cut before anything reads it.
+        QString line = text.mid(from, std::min<qsizetype>(to - from, kMaxLineChars));
         from = to + 1;
         if (line.endsWith(u'\r'))
             line.chop(1);

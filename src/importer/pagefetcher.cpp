@@ -21,19 +21,48 @@ bool fetchable(const QUrl &url)
     return url.isValid() && !url.host().isEmpty() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
 
+// Qt's errors said in French: its own texts are in English.
 QString networkReason(const QNetworkReply &reply)
 {
     switch (reply.error()) {
     case QNetworkReply::HostNotFoundError: return QStringLiteral("serveur introuvable");
     case QNetworkReply::ConnectionRefusedError: return QStringLiteral("connexion refusée");
     case QNetworkReply::RemoteHostClosedError: return QStringLiteral("connexion fermée par le serveur");
+    case QNetworkReply::TimeoutError: return QStringLiteral("le serveur ne répond pas");
     case QNetworkReply::SslHandshakeFailedError: return QStringLiteral("échec de la connexion sécurisée");
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::BackgroundRequestNotAllowedError:
+        return QStringLiteral("réseau indisponible");
     case QNetworkReply::TooManyRedirectsError:
         return QStringLiteral("plus de %1 redirections").arg(kMaxRedirects);
     case QNetworkReply::InsecureRedirectError: return QStringLiteral("redirection de https:// vers http://");
     case QNetworkReply::ProtocolUnknownError:
         return QStringLiteral("redirection vers une adresse qui n'est ni http:// ni https://");
-    default: return QStringLiteral("erreur réseau (%1)").arg(reply.errorString());
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+    case QNetworkReply::UnknownProxyError:
+        return QStringLiteral("le serveur mandataire (proxy) ne permet pas de la lire");
+    case QNetworkReply::ContentAccessDenied:
+    case QNetworkReply::ContentOperationNotPermittedError:
+    case QNetworkReply::AuthenticationRequiredError:
+        return QStringLiteral("accès refusé par le serveur");
+    case QNetworkReply::ContentNotFoundError:
+    case QNetworkReply::ContentGoneError:
+        return QStringLiteral("page introuvable sur le serveur");
+    case QNetworkReply::ProtocolFailure:
+    case QNetworkReply::ProtocolInvalidOperationError:
+    case QNetworkReply::UnknownContentError:
+        return QStringLiteral("réponse du serveur illisible (données corrompues ou mal compressées)");
+    case QNetworkReply::InternalServerError:
+    case QNetworkReply::ServiceUnavailableError:
+    case QNetworkReply::OperationNotImplementedError:
+    case QNetworkReply::UnknownServerError:
+        return QStringLiteral("erreur du serveur");
+    default: return QStringLiteral("erreur réseau n° %1").arg(int(reply.error()));
     }
 }
 
@@ -117,16 +146,39 @@ Fetched PageFetcher::fetchChecked(const QUrl &url, const QUrl *page, qint64 maxB
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     QNetworkReply *reply = manager.get(request);
+    // Qt's network thread reads no further ahead than this: once the reply is aborted (its
+    // size or time passed), nothing more is received, and the manager's end does not wait.
+    reply->setReadBufferSize(kFetchBufferBytes);
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
+    QTimer watch;
+    const QString tooBig = QStringLiteral("plus de %1 Mo").arg(maxBytes / (1024 * 1024));
     const auto stop = [&](const QString &why) {
         if (result.reason.isEmpty())
             result.reason = why;
         reply->abort();
     };
+    // Each step catches what it throws: nothing may leave through Qt's event loop.
+    const auto take = [&] {
+        try {
+            const QByteArray chunk = reply->read(maxBytes + 1 - result.body.size());
+            result.received += chunk.size();
+            result.body += chunk;
+            if (result.body.size() > maxBytes)
+                stop(tooBig);
+        } catch (const std::bad_alloc &) {
+            stop(QStringLiteral("mémoire insuffisante"));
+        }
+    };
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
         stop(QStringLiteral("pas de réponse complète en %1 s").arg(std::max(1, (timeoutMs_ + 999) / 1000)));
+    });
+    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+        if (stop_ && stop_()) {
+            result.stopped = true;
+            stop(QStringLiteral("lecture interrompue"));
+        }
     });
     // Qt follows the redirections itself, never from https to http, and counts them.
     QObject::connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl &to) {
@@ -138,19 +190,17 @@ Fetched PageFetcher::fetchChecked(const QUrl &url, const QUrl *page, qint64 maxB
     QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > maxBytes)
-            stop(QStringLiteral("plus de %1 Mo").arg(maxBytes / (1024 * 1024)));
+            stop(tooBig);
     });
-    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
-        result.body += reply->read(maxBytes + 1 - result.body.size());
-        if (result.body.size() > maxBytes)
-            stop(QStringLiteral("plus de %1 Mo").arg(maxBytes / (1024 * 1024)));
-    });
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop, take);
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     timer.start(timeoutMs_);
+    if (stop_)
+        watch.start(100);
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (result.reason.isEmpty() && reply->bytesAvailable() > 0)
-        result.body += reply->read(maxBytes + 1 - result.body.size());
+        take();
     result.finalUrl = reply->url();
     result.charset = charsetOf(reply->rawHeader("Content-Type"));
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -162,7 +212,7 @@ Fetched PageFetcher::fetchChecked(const QUrl &url, const QUrl *page, qint64 maxB
     else if (result.reason.isEmpty() && reply->error() != QNetworkReply::NoError)
         result.reason = networkReason(*reply);
     else if (result.reason.isEmpty() && result.body.size() > maxBytes)
-        result.reason = QStringLiteral("plus de %1 Mo").arg(maxBytes / (1024 * 1024));
+        result.reason = tooBig;
     reply->deleteLater();
     if (!result.ok())
         result.body.clear();

@@ -78,11 +78,11 @@ std::optional<QString> storePhoto(const QByteArray &bytes, const QString &bookDi
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             if (file.exists())
                 continue;
-            reason = file.errorString();
+            reason = QStringLiteral("le fichier %1 ne peut pas être créé").arg(QDir::toNativeSeparators(file.fileName()));
             return std::nullopt;
         }
         if (file.write(jpeg) != jpeg.size() || !file.flush()) {
-            reason = file.errorString();
+            reason = QStringLiteral("le fichier %1 ne peut pas être écrit (disque plein ?)").arg(QDir::toNativeSeparators(file.fileName()));
             file.remove();
             return std::nullopt;
         }

@@ -81,34 +81,31 @@ void RecipeNodes::collect(const QJsonValue &value, bool viaReview, int depth)
 std::vector<RecipeNodes::Node> RecipeNodes::merged() const
 {
     std::vector<Node> out;
+    // Nodes with an @id merge by it; nodes without one by name, with each other only: two
+    // recipes of the same name that the page tells apart by their @id stay two.
     QHash<QString, size_t> byId;
     QHash<QString, size_t> byName;
     for (const Node &n : nodes_) {
         const QString id = n.object.value(QLatin1String("@id")).toString().trimmed();
         const QString name = nameKey(n.object);
         size_t at = out.size();
-        if (!id.isEmpty() && byId.contains(id))
-            at = byId.value(id);
-        else if (!name.isEmpty() && byName.contains(name))
-            at = byName.value(name);
+        if (!id.isEmpty())
+            at = byId.value(id, out.size());
+        else if (!name.isEmpty())
+            at = byName.value(name, out.size());
         if (at == out.size()) {
             out.push_back(n);
-        } else {
-            Node &into = out[at];
-            for (auto it = n.object.begin(); it != n.object.end(); ++it)
-                if (!has(into.object, it.key().toUtf8().constData()) && !isEmptyValue(it.value()))
-                    into.object.insert(it.key(), it.value());
-            into.viaReview = into.viaReview && n.viaReview;
+            if (!id.isEmpty())
+                byId.insert(id, at);
+            else if (!name.isEmpty())
+                byName.insert(name, at);
+            continue;
         }
-        // Either key finds the merged node from now on.
-        const QString mergedName = nameKey(out[at].object);
-        const QString mergedId = out[at].object.value(QLatin1String("@id")).toString().trimmed();
-        if (!mergedId.isEmpty())
-            byId.insert(mergedId, at);
-        if (!id.isEmpty())
-            byId.insert(id, at);
-        if (!mergedName.isEmpty())
-            byName.insert(mergedName, at);
+        Node &into = out[at];
+        for (auto it = n.object.begin(); it != n.object.end(); ++it)
+            if (!has(into.object, it.key().toUtf8().constData()) && !isEmptyValue(it.value()))
+                into.object.insert(it.key(), it.value());
+        into.viaReview = into.viaReview && n.viaReview;
     }
     std::vector<Node> kept;
     for (const Node &n : out)

@@ -18,10 +18,10 @@ public:
     // they are only counted.
     void add(const QJsonValue &value);
 
-    // The recipes, in the order their first node came: nodes with the same @id, or the same name,
-    // merged (each field from the first node that has it); a node reached only through a review
-    // dropped when another recipe is there; a recipe with neither ingredients nor instructions
-    // dropped. At most kMaxRecipes. An image given as an @id becomes the object of that @id, or
+    // The recipes, in the order their first node came: nodes with the same @id merged, and nodes
+    // without @id with the same name (each field from the first node that has it); a node
+    // reached only through a review dropped when another recipe is there; a recipe with neither
+    // ingredients nor instructions dropped. At most kMaxRecipes. An image given as an @id becomes the object of that @id, or
     // none when the source has no such object.
     std::vector<QJsonObject> recipes() const;
 

@@ -3,11 +3,13 @@
 
 #include "importer/importer.h"
 #include "importer/pagefetcher.h"
+#include "importer/pagereader.h"
 #include "importer/photo.h"
 #include "store/charactername.h"
 #include "store/cp1252.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -38,27 +40,32 @@ std::optional<QByteArray> readFile(const QString &path, QString &failure)
     return bytes;
 }
 
-// Fetches and stores the photo of each recipe: one fetch per address, and no more photos or
-// bytes than a source may bring.
+// Fetches and stores the photo of each recipe: one fetch per address, and no more photos, bytes
+// (those of failed fetches too) or time than a source may take.
 class PhotoFetches {
 public:
-    PhotoFetches(const SourceOptions &options, SourceRead &read) : options_(options), read_(read), fetcher_(options.timeoutMs) {}
+    PhotoFetches(const SourceOptions &options, SourceRead &read) : options_(options), read_(read) { clock_.start(); }
 
     void store(SourceRecipe &r)
     {
         const QString key = r.photoUrl.toString();
         if (!fetched_.contains(key)) {
-            if (photos_ >= kMaxPhotosPerSource || bytes_ >= kMaxPhotoBytesPerSource) {
+            const qint64 timeLeft = options_.photoTimeMs - clock_.elapsed();
+            if (photos_ >= kMaxPhotosPerSource || bytes_ >= kMaxPhotoBytesPerSource || timeLeft <= 0) {
                 if (!capSaid_)
-                    read_.notes << QStringLiteral("photos limitées à %1 (%2 Mo) par source, les recettes suivantes sont sans image")
-                                       .arg(kMaxPhotosPerSource).arg(kMaxPhotoBytesPerSource / (1024 * 1024));
+                    read_.notes << (timeLeft <= 0
+                                        ? QStringLiteral("photos limitées à %1 s de lecture par source, les recettes suivantes sont sans image")
+                                              .arg(options_.photoTimeMs / 1000)
+                                        : QStringLiteral("photos limitées à %1 (%2 Mo) par source, les recettes suivantes sont sans image")
+                                              .arg(kMaxPhotosPerSource).arg(kMaxPhotoBytesPerSource / (1024 * 1024)));
                 capSaid_ = true;
                 r.photoUrl.clear();
                 return;
             }
-            Fetched f = fetcher_.fetchFromPage(r.photoUrl, r.photoPage, std::min(kMaxSourceBytes, kMaxPhotoBytesPerSource - bytes_));
+            const PageFetcher fetcher(int(std::min<qint64>(options_.timeoutMs, timeLeft)), options_.stop);
+            Fetched f = fetcher.fetchFromPage(r.photoUrl, r.photoPage, std::min(kMaxSourceBytes, kMaxPhotoBytesPerSource - bytes_));
             ++photos_;
-            bytes_ += f.body.size();
+            bytes_ += f.received;
             fetched_.insert(key, std::move(f));
         }
         const Fetched &photo = fetched_[key];
@@ -71,7 +78,7 @@ public:
 private:
     const SourceOptions &options_;
     SourceRead &read_;
-    const PageFetcher fetcher_;
+    QElapsedTimer clock_;
     QHash<QString, Fetched> fetched_;
     int photos_ = 0;
     qint64 bytes_ = 0;
@@ -109,7 +116,11 @@ SourceRead readSource(const QString &source, const SourceOptions &options)
     QByteArray charset; // what the server said of the page's characters
     const bool link = isLink(source);
     if (link) {
-        const Fetched page = PageFetcher(options.timeoutMs).fetch(QUrl(source.trimmed()));
+        const Fetched page = PageFetcher(options.timeoutMs, options.stop).fetch(QUrl(source.trimmed()));
+        if (page.stopped) {
+            read.stopped = true;
+            return read;
+        }
         if (!page.ok()) {
             read.failure = pageError(source, page.reason);
             return read;
@@ -124,8 +135,18 @@ SourceRead readSource(const QString &source, const SourceOptions &options)
         return read;
     }
 
-    QString problem;
-    ParseResult parsed = parseSource(content, address, &problem, charset);
+    // The bytes are read in the reader process, never here.
+    std::optional<PageReader> own;
+    PageReader *reader = options.reader;
+    if (!reader)
+        reader = &own.emplace();
+    ReadOutcome outcome = reader->read({content, address, charset}, options.stop);
+    if (outcome.stopped) {
+        read.stopped = true;
+        return read;
+    }
+    ParseResult &parsed = outcome.result;
+    const QString &problem = outcome.problem;
     read.format = parsed.format;
     if (parsed.format == Format::BookText && options.bookText) {
         read.bookText = decodeSource(content);
@@ -152,13 +173,15 @@ SourceRead readSource(const QString &source, const SourceOptions &options)
         r.recipe = std::move(parsed.recipes[i]);
         r.family = chooseFamily(r.recipe.categories, options.bookFamilies, options.family);
         // The photo of a link, or of a saved page that gives its own full address; its address
-        // may be relative to the page.
+        // may be relative to the page. A file came from no host, whatever address it gives: its
+        // photos get no exemption from the private-host rule.
         if (!r.recipe.imageUrl.isEmpty() && (link || options.photosOfSavedPages)) {
             const QUrl page(link ? address : r.recipe.source);
             const QUrl photo = page.resolved(QUrl(r.recipe.imageUrl));
             if (isLink(page.toString()) && isLink(photo.toString())) {
                 r.photoUrl = photo;
-                r.photoPage = page;
+                if (link)
+                    r.photoPage = page;
             }
         }
         if (!r.photoUrl.isEmpty() && options.fetchPhotos) {
@@ -166,6 +189,7 @@ SourceRead readSource(const QString &source, const SourceOptions &options)
                 read.stopped = true;
             else
                 photos.store(r);
+            read.stopped = read.stopped || (options.stop && options.stop());
         }
         read.recipes.push_back(std::move(r));
     }

@@ -15,6 +15,8 @@
 
 namespace gratinel::importer {
 
+class PageReader;
+
 // The family of recipes that name none the book has.
 QString importedFamily();
 
@@ -39,7 +41,14 @@ struct SourceOptions {
     // false: a text of ours is said to hold no recipe instead of being handed over.
     bool bookText = true;
     int timeoutMs = kFetchTimeoutMs;
-    // Asked before each fetch of a photo: true leaves the remaining recipes without one.
+    // Time the fetches of all the photos of one source may take together.
+    int photoTimeMs = kPhotoTimePerSourceMs;
+    // The reader process that reads the source's bytes, kept from one source to the next;
+    // readSource starts one of its own when none is given.
+    PageReader *reader = nullptr;
+    // Asked while a link is fetched or a source read, and before each fetch of a photo: true
+    // ends the read (stopped) and leaves the remaining recipes without photo. Called from the
+    // thread that reads.
     std::function<bool()> stop;
 };
 
@@ -47,7 +56,7 @@ struct SourceRecipe {
     Recipe recipe;
     QString family;
     QUrl photoUrl;        // the photo's address, empty when there is none to fetch
-    QUrl photoPage;       // the page that gave it (for the private-host rule of fetchPhoto)
+    QUrl photoPage;       // the link that gave it (for the private-host rule of fetchPhoto), empty for a file
     QString imagePath;    // the stored photo, when fetched and stored
     QString photoProblem; // why a photo fetched could not be stored
 };
@@ -60,15 +69,16 @@ struct SourceRead {
     std::vector<SourceRecipe> recipes;
     int recipesFound = 0;  // may pass recipes.size()
     QStringList refused;   // recipes the book cannot hold, each "« NAME » : reason"
-    QStringList notes;     // what the reader of the source must know (the photo cap)
-    bool stopped = false;  // options.stop said so
+    QStringList notes;     // what the reader of the source must know (the photo caps)
+    bool stopped = false;  // options.stop said so (failure is then empty)
 };
 
 // Reads source: a file (not a folder, readable, at most kMaxSourceBytes) or an http(s) link
-// (fetched within options.timeoutMs); finds its recipes; chooses each one's family; fetches
-// and stores each photo (one fetch per address, at most kMaxPhotosPerSource photos and
-// kMaxPhotoBytesPerSource bytes). The caller owns the stored photos: a recipe not added must
-// have its imagePath removed.
+// (fetched within options.timeoutMs); finds its recipes through the reader process; chooses
+// each one's family; fetches and stores each photo (one fetch per address, at most
+// kMaxPhotosPerSource photos, kMaxPhotoBytesPerSource bytes received and options.photoTimeMs
+// for them all). The caller owns the stored photos: a recipe not added must have its imagePath
+// removed.
 SourceRead readSource(const QString &source, const SourceOptions &options);
 
 // Fetches url (an address taken from the content of page) and stores it as a JPEG in

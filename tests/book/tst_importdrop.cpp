@@ -5,6 +5,7 @@
 #include "book/limitedtextedit.h"
 #include "book/recordcombo.h"
 #include "book/tabstrip.h"
+#include "hostilepages.h"
 #include "localhttpserver.h"
 #include "mainwin/frmmain.h"
 #include "testbook.h"
@@ -56,9 +57,14 @@ private slots:
     void linkPhotoIsFetchedOnlyWhenThePageIsValidated();
     void otherOutcomesAreSaid_data();
     void otherOutcomesAreSaid();
+    void windowStaysUsableWhileADropIsRead_data();
+    void windowStaysUsableWhileADropIsRead();
+    void savedPagePhotoGetsNoExemptionFromItsAddress();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
+    // Drops source on the add page and waits until it is read.
+    void drop(const QString &source);
 
     std::unique_ptr<BookFixture> fx_;
     QTemporaryDir files_;
@@ -71,6 +77,12 @@ void tst_ImportDrop::init()
     fx_->book()->TabStrip1->selectTab(2);
     fx_->book()->fetchTimeoutMs = 2000;
     fx_->platform().calls.clear();
+}
+
+void tst_ImportDrop::drop(const QString &source)
+{
+    fx_->book()->fillAddPageFrom(source);
+    QTRY_VERIFY_WITH_TIMEOUT(!fx_->book()->readingDrop(), 60000);
 }
 
 QString tst_ImportDrop::write(const QString &name, const QByteArray &bytes)
@@ -142,9 +154,12 @@ void tst_ImportDrop::linkPhotoIsFetchedOnlyWhenThePageIsValidated()
 
     frmRecettes *book = fx_->book();
     book->fillAddPageFrom(server.url("/recettes/far"));
+    // The hourglass on the page while it is read, not over the whole program.
+    QCOMPARE(book->Frame1[2]->cursor().shape(), Qt::BusyCursor);
+    QTRY_VERIFY_WITH_TIMEOUT(!book->readingDrop(), 60000);
+    QVERIFY(!book->Frame1[2]->testAttribute(Qt::WA_SetCursor));
     QCOMPARE(book->txtSaisieRecetteAjouter->toPlainText(), kText.arg(server.url("/recettes/far")));
     QCOMPARE(book->txtImageAjouter->text(), server.url("/recettes/far.png"));
-    QCOMPARE(fx_->platform().calls.first(), QStringLiteral("pointer:hourglass"));
     QCOMPARE(fx_->platform().pointer, Platform::Pointer::Normal);
     QVERIFY(fx_->platform().messages.empty());
     QCOMPARE(fx_->dataFiles(), before);
@@ -203,10 +218,68 @@ void tst_ImportDrop::otherOutcomesAreSaid()
         source = QDir::toNativeSeparators(QDir(files_.path()).absolutePath());
     else if (!name.isEmpty())
         source = write(name, content);
-    fx_->book()->fillAddPageFrom(source);
+    drop(source);
     QCOMPARE(fx_->platform().messageTexts(), QStringList{message.contains("%1") ? message.arg(source) : message});
     QCOMPARE(fx_->book()->txtSaisieNomRecette->text(), title);
     QCOMPARE(fx_->platform().pointer, Platform::Pointer::Normal);
+}
+
+void tst_ImportDrop::windowStaysUsableWhileADropIsRead_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("title");   // what the page shows once read
+    QTest::addColumn<QString>("message"); // and says, %1 the source
+    QTest::newRow("slow link") << "link" << "Far breton" << "";
+    QTest::newRow("page that passes the reader's limits")
+        << "hostile" << "tape pendant la lecture" << "%1 n'a pas été lu : page trop lourde ou trop complexe pour être lue.";
+}
+
+void tst_ImportDrop::windowStaysUsableWhileADropIsRead()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, title);
+    QFETCH(QString, message);
+    LocalHttpServer server;
+    LocalHttpServer::Answer slow;
+    slow.body = recipePage("Far breton");
+    slow.delayMs = 1500;
+    server.serve("/lente", slow);
+    const QString source = kind == QLatin1String("link")
+                               ? server.url("/lente")
+                               : write("piege.html", testing::hostilePage("nested item properties over comments", 2000000));
+    frmRecettes *book = fx_->book();
+    book->fillAddPageFrom(source);
+    QVERIFY(book->readingDrop());
+    // The page takes typing, and a second drop is refused, while the first is read.
+    book->txtSaisieNomRecette->setFocus();
+    QTest::keyClicks(book->txtSaisieNomRecette, QStringLiteral("tape pendant la lecture"));
+    QCOMPARE(book->txtSaisieNomRecette->text(), QStringLiteral("tape pendant la lecture"));
+    book->fillAddPageFrom(write("autre.html", recipePage("Autre")));
+    QCOMPARE(fx_->platform().messageTexts(),
+             QStringList{QStringLiteral("%1 est encore en cours de lecture : déposez l'autre page quand celle-ci sera affichée.").arg(source)});
+    fx_->platform().messages.clear();
+    QTRY_VERIFY_WITH_TIMEOUT(!book->readingDrop(), 60000);
+    QCOMPARE(book->txtSaisieNomRecette->text(), title);
+    QCOMPARE(fx_->platform().messageTexts(), message.isEmpty() ? QStringList() : QStringList{message.arg(source)});
+}
+
+void tst_ImportDrop::savedPagePhotoGetsNoExemptionFromItsAddress()
+{
+    // A saved page that claims to come from a server of this machine names a photo there.
+    LocalHttpServer server;
+    const QByteArray claimed = server.url("/recettes/far").toUtf8();
+    const QString page = write("far.html", "<html><head><link rel=\"canonical\" href=\"" + claimed + "\">"
+                                           "<script type=\"application/ld+json\">{\"@type\":\"Recipe\",\"name\":\"Far\","
+                                           "\"url\":\"" + claimed + "\",\"image\":\"/admin/reboot?confirm=1\","
+                                           "\"recipeIngredient\":[\"2 œufs\"]}</script></head></html>");
+    drop(page);
+    frmRecettes *book = fx_->book();
+    QCOMPARE(book->txtImageAjouter->text(), server.url("/admin/reboot?confirm=1"));
+    book->cmdValideAjouter->click();
+    QVERIFY(server.requests.isEmpty());
+    QCOMPARE(fx_->platform().messageTexts().size(), 1);
+    QVERIFY2(fx_->platform().messageTexts().first().contains(QStringLiteral("adresse locale ou privée")),
+             qPrintable(fx_->platform().messageTexts().first()));
 }
 
 QTEST_MAIN(tst_ImportDrop)

@@ -2,8 +2,10 @@
 // errors, a slow answer, a huge answer, addresses that are not fetched.
 #include "importer/importer.h"
 #include "importer/pagefetcher.h"
+#include "importer/sourceimport.h"
 #include "localhttpserver.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace gratinel;
@@ -19,11 +21,65 @@ private slots:
     void failuresAreSaidInFrench_data();
     void failuresAreSaidInFrench();
     void answerAtTheSizeLimitIsRead();
+    void endlessAnswerStopsBeingReadAtTheLimit();
     void slowAnswerEndsAtTheTimeout();
     void serverCharsetComesBeforeThePageOwn();
     void photoOfAPageGoesToNoPrivateHostOfAnother_data();
     void photoOfAPageGoesToNoPrivateHostOfAnother();
+    void photosOfASourceStayWithinTheirCaps_data();
+    void photosOfASourceStayWithinTheirCaps();
 };
+
+void tst_Fetch::photosOfASourceStayWithinTheirCaps_data()
+{
+    QTest::addColumn<bool>("silent"); // the photos never answer, else each is too big
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<int>("fetched"); // photos asked at most
+    QTest::newRow("photos that never answer")
+        << true << "photos limitées à 1 s de lecture par source, les recettes suivantes sont sans image" << 3;
+    // Each failed photo brings 10 MB: the fifth reaches the 50 MB of a source.
+    QTest::newRow("photos too big, their bytes counted")
+        << false << "photos limitées à 20 (50 Mo) par source, les recettes suivantes sont sans image" << 5;
+}
+
+void tst_Fetch::photosOfASourceStayWithinTheirCaps()
+{
+    QFETCH(bool, silent);
+    QFETCH(QString, note);
+    QFETCH(int, fetched);
+    LocalHttpServer server;
+    QByteArray recipes;
+    for (int i = 0; i < 8; ++i)
+        recipes += QByteArray(i ? "," : "") + "{\"@type\":\"Recipe\",\"name\":\"Plat " + QByteArray::number(i)
+                   + "\",\"recipeIngredient\":[\"1 œuf\"],\"image\":\"/photo" + QByteArray::number(i) + ".jpg\"}";
+    Answer page;
+    page.body = "<html><head><script type=\"application/ld+json\">[" + recipes + "]</script></head></html>";
+    server.serve("/plats", page);
+    Answer photo;
+    if (silent) {
+        photo.delayMs = 60000;
+    } else {
+        photo.body = QByteArray(kMaxSourceBytes + 1, 'x');
+        photo.sendLength = false;
+    }
+    for (int i = 0; i < 8; ++i)
+        server.serve(QStringLiteral("/photo%1.jpg").arg(i), photo);
+    QTemporaryDir book;
+    SourceOptions options;
+    options.bookDir = book.path();
+    if (silent) {
+        options.timeoutMs = 400;
+        options.photoTimeMs = 1000;
+    }
+    const SourceRead read = readSource(server.url("/plats"), options);
+    QVERIFY2(read.failure.isEmpty(), qPrintable(read.failure));
+    QCOMPARE(read.recipes.size(), size_t(8));
+    QCOMPARE(read.notes, QStringList{note});
+    const qsizetype asked = std::count_if(server.requests.begin(), server.requests.end(),
+                                          [](const QString &p) { return p.startsWith(QLatin1String("/photo")); });
+    QVERIFY2(asked <= fetched, qPrintable(QString::number(asked)));
+    QVERIFY(std::all_of(read.recipes.begin(), read.recipes.end(), [](const SourceRecipe &r) { return r.imagePath.isEmpty(); }));
+}
 
 void tst_Fetch::serverCharsetComesBeforeThePageOwn()
 {
@@ -122,6 +178,7 @@ void tst_Fetch::failuresAreSaidInFrench_data()
     QTest::newRow("redirection elsewhere") << "/vers-ftp" << "redirection vers une adresse qui n'est ni http:// ni https://";
     QTest::newRow("other scheme") << "ftp://127.0.0.1/x" << "seules les adresses http:// et https:// sont lues";
     QTest::newRow("nobody there") << "http://127.0.0.1:1/x" << "connexion refusée";
+    QTest::newRow("corrupt compression") << "/gzip-corrompu" << "réponse du serveur illisible (données corrompues ou mal compressées)";
 }
 
 void tst_Fetch::failuresAreSaidInFrench()
@@ -138,6 +195,10 @@ void tst_Fetch::failuresAreSaidInFrench()
     ftp.status = 301;
     ftp.location = "ftp://127.0.0.1/recette";
     server.serve("/vers-ftp", ftp);
+    Answer gzip;
+    gzip.headers = "Content-Encoding: gzip\r\n";
+    gzip.body = QByteArray(5000, 'x');
+    server.serve("/gzip-corrompu", gzip);
 
     const QString address = path.startsWith('/') ? server.url(path) : path;
     const Fetched f = PageFetcher().fetch(QUrl(address));
@@ -156,6 +217,20 @@ void tst_Fetch::answerAtTheSizeLimitIsRead()
     const Fetched f = PageFetcher().fetch(QUrl(server.url("/pleine")));
     QVERIFY2(f.ok(), qPrintable(f.reason));
     QCOMPARE(f.body.size(), qsizetype(kMaxSourceBytes));
+}
+
+void tst_Fetch::endlessAnswerStopsBeingReadAtTheLimit()
+{
+    EndlessHttpServer server;
+    const qint64 limit = 1024 * 1024;
+    const Fetched f = PageFetcher().fetch(QUrl(server.url("/sans-fin")), limit);
+    QCOMPARE(f.reason, QStringLiteral("plus de 1 Mo"));
+    QVERIFY(f.body.isEmpty());
+    QVERIFY2(f.received <= limit + 1, qPrintable(QString::number(f.received)));
+    // Once the fetch is over nothing more is taken from the connection: what the server could
+    // send is what was read, Qt's small buffer and the system's socket buffers.
+    QTest::qWait(200);
+    QVERIFY2(server.sent() < limit + 32 * 1024 * 1024, qPrintable(QString::number(server.sent())));
 }
 
 void tst_Fetch::slowAnswerEndsAtTheTimeout()

@@ -7,6 +7,9 @@
 #include <QObject>
 #include <QString>
 #include <QTcpServer>
+#include <QThread>
+
+#include <atomic>
 
 namespace gratinel {
 
@@ -19,6 +22,7 @@ public:
         QByteArray location;   // for a redirection
         int delayMs = 0;       // before the answer is sent
         bool sendLength = true;
+        QByteArray headers;    // more header lines, each ended by CR LF
     };
 
     LocalHttpServer();
@@ -34,6 +38,26 @@ private:
 
     QTcpServer server_;
     QHash<QString, Answer> answers_;
+};
+
+// A server that answers every request with a chunked body that never ends, from a thread of
+// its own, as a real server keeps sending whatever the client's thread does (up to 512 MB).
+class EndlessHttpServer : public QThread {
+public:
+    EndlessHttpServer();
+    ~EndlessHttpServer() override;
+    QString url(const QString &path) const;
+    // Bytes the connections have taken so far.
+    qint64 sent() const { return sent_; }
+
+protected:
+    void run() override;
+
+private:
+    QTcpServer server_;
+    quint16 port_ = 0;
+    std::atomic<qint64> sent_{0};
+    std::atomic<bool> done_{false};
 };
 
 } // namespace gratinel

@@ -1,7 +1,8 @@
 // gratinel-book import run as a program on the starter book: saved pages, JSON and Meal-Master
 // files and links served from a local HTTP server, the family each recipe goes to, a second
-// import that adds nothing, the photo of a link, and sources without recipe.
+// import that adds nothing, the photo of a link, and sources without recipe or too heavy to read.
 #include "testpaths.h"
+#include "hostilepages.h"
 #include "localhttpserver.h"
 #include "toolrun.h"
 
@@ -212,13 +213,18 @@ void tst_BookImport::sourcesWithoutRecipeAreSaid()
 {
     LocalHttpServer server;
     const QString plain = write("article.html", "<html><body><p>Pas de recette ici.</p></body></html>");
-    const Run run = tool({QStringLiteral("import"), book_, plain, server.url("/nulle-part")});
+    // A page whose walks pass their budget: refused, and the page after it read all the same.
+    const QString heavy = write("piege.html", testing::hostilePage("nested item properties over comments", 2000000));
+    const QString after = write("far.html", recipePage("Far breton", "Desserts"));
+    const Run run = tool({QStringLiteral("import"), book_, plain, server.url("/nulle-part"), heavy, after});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.out.contains(QStringLiteral("Aucune recette n'a été trouvée dans %1").arg(plain)), qPrintable(run.out));
     QVERIFY2(run.out.contains(QStringLiteral("La page %1 n'a pas pu être lue : le serveur a répondu 404 Not Found.")
                                   .arg(server.url("/nulle-part"))),
              qPrintable(run.out));
-    QVERIFY(run.out.contains(QStringLiteral("0 recette(s) ajoutée(s), 0 recette(s) ignorée(s), 2 source(s)")));
+    QVERIFY2(run.out.contains(QStringLiteral("Échec : %1 n'a pas été lu : page trop lourde ou trop complexe pour être lue.").arg(heavy)),
+             qPrintable(run.out));
+    QVERIFY(run.out.contains(QStringLiteral("1 recette(s) ajoutée(s), 0 recette(s) ignorée(s), 3 source(s)")));
 }
 
 void tst_BookImport::familyOptionNeedsAName()
