@@ -265,7 +265,7 @@ Page readPage(const QByteArray &utf8, bool withShown)
             stack.push_back(static_cast<const GumboNode *>(children.data[i - 1]));
     }
     if (withShown)
-        page.shown = readShownRecipe(parsed.output->root);
+        page.shown = readShownPage(parsed.output->root);
     return page;
 }
 

@@ -84,12 +84,16 @@ qsizetype jsonLdEnd(const QByteArray &html)
 
 // The schema.org recipes of a page, every script together (the same recipe may be given in
 // several): its JSON-LD, or its microdata when it has no JSON-LD recipe (most pages give both).
-std::vector<RecipeFields> markedRecipes(const Page &page, int &found)
+// noRecipe: the page says it is a product, an offer or a list of recipes.
+std::vector<RecipeFields> markedRecipes(const Page &page, int &found, bool *noRecipe = nullptr)
 {
     RecipeNodes nodes;
     for (const QString &script : page.jsonLd)
-        for (const QJsonValue &value : readJsonValues(script))
+        for (const QJsonValue &value : readJsonValues(script)) {
             nodes.add(value);
+            if (noRecipe)
+                *noRecipe = *noRecipe || describesNoRecipe(value);
+        }
     if (nodes.found() == 0)
         nodes.add(page.microdata);
     return fieldsOfNodes(nodes, found);
@@ -104,8 +108,9 @@ bool allComplete(const std::vector<RecipeFields> &fields)
 
 // A page's recipes with what the page shows: a marked recipe that lacks its ingredients or
 // its steps takes them from under the page's headings; a page without marked recipe gives the
-// Meal-Master recipes of its <pre> blocks, or the recipe under its headings.
-void completeFromPage(const ShownRecipe &shown, std::vector<RecipeFields> &fields, int &found)
+// Meal-Master recipes of its <pre> blocks, or every recipe under its headings, unless its
+// markup says it is a product or a list of recipes.
+void completeFromPage(const ShownPage &shown, bool noRecipe, std::vector<RecipeFields> &fields, int &found)
 {
     if (found == 0 && !shown.mealMaster.isEmpty()) {
         for (const QString &text : shown.mealMaster)
@@ -114,30 +119,35 @@ void completeFromPage(const ShownRecipe &shown, std::vector<RecipeFields> &field
                     fields.push_back(std::move(f));
         return;
     }
-    if (found == 0 && shown.isRecipe()) {
-        RecipeFields f;
-        f.name = shown.title;
-        f.ingredients = shown.ingredients;
-        f.steps = shown.steps;
-        f.image = shown.image;
-        f.remarks << QStringLiteral("sans balisage de recette : à relire");
-        fields.push_back(f);
-        found = 1;
+    if (found == 0) {
+        if (noRecipe)
+            return;
+        for (const ShownRecipe &r : shown.recipes) {
+            RecipeFields f;
+            f.name = r.title;
+            f.yield = r.yield;
+            f.ingredients = r.ingredients;
+            f.steps = r.steps;
+            f.image = r.image;
+            f.remarks << QStringLiteral("sans balisage de recette : à relire");
+            fields.push_back(std::move(f));
+        }
+        found = int(fields.size());
         return;
     }
     if (fields.size() != 1)
         return;
     RecipeFields &f = fields.front();
-    if (f.ingredients.empty() && shown.ingredientCount() >= 2) {
-        f.ingredients = shown.ingredients;
+    if (f.ingredients.empty() && shown.parts.ingredientCount() >= 2) {
+        f.ingredients = shown.parts.ingredients;
         f.remarks << QStringLiteral("ingrédients lus dans le texte de la page : à relire");
     }
-    if (f.steps.empty() && !shown.steps.empty()) {
-        f.steps = shown.steps;
+    if (f.steps.empty() && !shown.parts.steps.empty()) {
+        f.steps = shown.parts.steps;
         f.remarks << QStringLiteral("étapes lues dans le texte de la page : à relire");
     }
     if (f.image.isEmpty())
-        f.image = shown.image;
+        f.image = shown.parts.image;
 }
 
 QString addressOf(const Page &page, const QString &address)
@@ -239,8 +249,9 @@ ParseResult parseSource(const QByteArray &source, const QString &address, QStrin
         const Page page = readPage(utf8, true);
         if (!page.problem.isEmpty())
             return refuse(page.problem);
-        std::vector<RecipeFields> fields = markedRecipes(page, result.recipesFound);
-        completeFromPage(page.shown, fields, result.recipesFound);
+        bool noRecipe = false;
+        std::vector<RecipeFields> fields = markedRecipes(page, result.recipesFound, &noRecipe);
+        completeFromPage(page.shown, noRecipe, fields, result.recipesFound);
         layOut(fields, addressOf(page, address), result);
         return result;
     }

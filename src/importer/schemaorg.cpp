@@ -249,6 +249,23 @@ void addSteps(const QJsonValue &v, const QString &section, std::vector<RecipeFie
 
 } // namespace
 
+bool describesNoRecipe(const QJsonValue &value, int depth)
+{
+    if (depth > 3)
+        return false;
+    if (value.isArray()) {
+        const QJsonArray a = value.toArray();
+        return std::any_of(a.begin(), a.end(), [&](const QJsonValue &v) { return describesNoRecipe(v, depth + 1); });
+    }
+    const QJsonObject o = value.toObject();
+    const QJsonValue type = field(o, QLatin1StringView("@type"));
+    for (const char *t : {"Product", "ProductGroup", "Offer", "AggregateOffer", "ItemList", "CollectionPage", "SearchResultsPage"})
+        if (isType(type, QLatin1StringView(t)))
+            return true;
+    return describesNoRecipe(field(o, QLatin1StringView("@graph")), depth + 1)
+           || describesNoRecipe(field(o, QLatin1StringView("mainEntity")), depth + 1);
+}
+
 void collectRecipes(const QJsonValue &value, std::vector<QJsonObject> &out, int &found)
 {
     collect(value, out, found, 0);

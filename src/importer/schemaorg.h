@@ -16,6 +16,10 @@ namespace gratinel::importer {
 // all, those past kMaxRecipes too.
 void collectRecipes(const QJsonValue &value, std::vector<QJsonObject> &out, int &found);
 
+// True when value says its page is no recipe's: a Product, an Offer, an ItemList (of recipes
+// or pages), a CollectionPage, at the top, in a list, in "@graph" or as "mainEntity".
+bool describesNoRecipe(const QJsonValue &value, int depth = 0);
+
 // The fields of a Recipe object: text fields with character references decoded and tags
 // removed, instructions as a text, a list of texts, HowToStep or HowToSection objects.
 RecipeFields fieldsOf(const QJsonObject &recipe);
