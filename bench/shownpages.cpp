@@ -4,13 +4,16 @@
 //                                 {"recipes":[{"title":..., "ingredients":[...], "steps":[...]}]}
 //                                 (an empty list: the page holds no recipe)
 //   shownpages --none FILE...     pages that hold no recipe (documentation, articles)
+//   shownpages --lines FILE       the page's lines and sections, as the reader sees them
 //
 // Prints, for the pages with recipes, the share of recipes found, of right titles, of the
 // expected ingredient lines and steps found; and the false recipes (recipes given by a page
 // that holds none, or past the number a page holds). With -v, each page that misses.
 // Not run by bench/run: it needs pages, which are not part of the project.
+#include "importer/charset.h"
 #include "importer/importer.h"
 #include "importer/htmlpage.h"
+#include "importer/pagesections.h"
 #include "store/spelling.h"
 
 #include <QCoreApplication>
@@ -19,6 +22,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <gumbo.h>
 
 #include <cstdio>
 
@@ -126,6 +131,36 @@ void measure(const QString &html, Tally &t, bool verbose)
     }
 }
 
+// The lines of a page and its sections, for whoever tunes the reader.
+void showLines(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = f.readAll();
+    const QByteArray utf8 = decodeText(bytes, metaCharset(bytes)).toUtf8();
+    GumboOutput *out = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size()));
+    const PageLines page = readPageLines(out->root);
+    static const char *kinds[] = {"H", "li", "tr", "th", "p", "open", "close", "stop"};
+    std::printf("og:title «%s» site «%s» title «%s» plug-in «%s»\n", qPrintable(page.ogTitle), qPrintable(page.siteName),
+                qPrintable(page.pageTitle), qPrintable(page.pluginTitle));
+    for (size_t i = 0; i < page.lines.size(); ++i) {
+        const PageLine &l = page.lines[i];
+        const LineRole r = roleOf(l);
+        std::printf("%4zu %-5s%d %s%s%s role %d block %d list %d scope %lld «%s»\n", i, kinds[l.kind], l.level, l.bold ? "b" : "",
+                    l.link ? "a" : "", l.siteName ? "S" : "", int(r.kind.role), l.block, l.list,
+                    l.scopeEnd == SIZE_MAX ? -1LL : (long long)l.scopeEnd, qPrintable(l.text));
+    }
+    for (const RecipeSections &r : findRecipeSections(page)) {
+        std::printf("recipe title %lld\n", r.title == SIZE_MAX ? -1LL : (long long)r.title);
+        for (const auto *list : {&r.ingredients, &r.steps})
+            for (const Section &s : *list)
+                std::printf("  %s %zu..%zu level %d «%s»\n", list == &r.steps ? "steps" : "ingredients", s.begin, s.end,
+                            s.level, qPrintable(s.name));
+    }
+    gumbo_destroy_output(&kGumboDefaultOptions, out);
+}
+
 double share(int part, int whole)
 {
     return whole == 0 ? 100.0 : 100.0 * part / whole;
@@ -139,6 +174,11 @@ int main(int argc, char *argv[])
     QStringList args = app.arguments().mid(1);
     const bool verbose = args.removeAll(QStringLiteral("-v")) > 0;
     const bool none = args.removeAll(QStringLiteral("--none")) > 0;
+    if (args.removeAll(QStringLiteral("--lines")) > 0) {
+        for (const QString &file : args)
+            showLines(file);
+        return 0;
+    }
     Tally t;
     if (none) {
         for (const QString &file : args) {

@@ -42,7 +42,31 @@ constexpr Words kStepWords = {
     u"sådan gør du", u"fremgangsmåde", u"fremgangsmåte", u"slik gjør du", u"tilberedning", u"valmistus",
     u"valmistusohje", u"valmistusohjeet", u"ohje", u"näin valmistat", u"aðferð", u"postup", u"postup přípravy",
     u"příprava", u"návod", u"elkészítés", u"elkészítése", u"elkészítés módja", u"így készül", u"hazırlanışı",
-    u"yapılışı", u"nasıl yapılır", u"hazırlanması", u"mod de preparare", u"preparare", u"priprema", u"postupak"};
+    u"yapılışı", u"nasıl yapılır", u"hazırlanması", u"mod de preparare", u"preparare", u"priprema", u"postupak",
+    u"bereiden", u"zo bereid je het"};
+
+// Words that end a heading after the dish's name ("Menemen nasıl yapılır?", "A palacsinta
+// hozzávalói").
+constexpr Words kIngredientEnds = {u"malzemeleri", u"için malzemeler", u"hozzávalói", u"hozzávalók", u"ingrediënten",
+                                   u"zutaten", u"ingredients"};
+constexpr Words kStepEnds = {u"nasıl yapılır", u"yapılışı", u"hazırlanışı", u"elkészítése", u"elkészítés módja"};
+
+// key ends with one of words after a dish's name, not after a determiner ("the ingredients").
+bool endsWithWord(const QString &key, Words words)
+{
+    for (const char16_t *w : words) {
+        const QStringView word(w);
+        if (key.size() > word.size() && key.endsWith(word) && !key.at(key.size() - word.size() - 1).isLetterOrNumber()) {
+            const QString before = key.left(key.size() - word.size()).trimmed();
+            const QString last = before.mid(before.lastIndexOf(u' ') + 1);
+            for (const char16_t *d : {u"the", u"of", u"our", u"your", u"my", u"die", u"der", u"unsere", u"de", u"onze", u"het"})
+                if (last == QStringView(d))
+                    return false;
+            return true;
+        }
+    }
+    return false;
+}
 
 // Parts of a page after which a recipe's lists are over.
 constexpr Words kEndWords = {
@@ -136,7 +160,7 @@ Label labelOf(const QString &heading)
         ++from;
     qsizetype to = t.size();
     while (to > from && (t.at(to - 1) == u':' || t.at(to - 1) == u'：' || t.at(to - 1) == u'.' || t.at(to - 1) == u'…'
-                         || isSpace(t.at(to - 1)) || t.at(to - 1) == u'!'))
+                         || isSpace(t.at(to - 1)) || t.at(to - 1) == u'!' || t.at(to - 1) == u'?'))
         --to;
     t = t.mid(from, to - from);
     QString key = t.toLower();
@@ -161,7 +185,8 @@ qsizetype wordLength(const Label &label, Words words, qsizetype *skipped)
     if (const qsizetype n = startWord(label.key, words))
         return n;
     for (const char16_t *article : {u"les ", u"the ", u"die ", u"de ", u"het ", u"gli ", u"i ", u"il ", u"lo ", u"los ",
-                                    u"las ", u"os ", u"as ", u"le ", u"la ", u"el ", u"der ", u"a ", u"o ", u"l'", u"your "}) {
+                                    u"las ", u"os ", u"as ", u"le ", u"la ", u"el ", u"der ", u"a ", u"o ", u"l'", u"your ",
+                                    u"here's ", u"here is ", u"voici "}) {
         const QStringView a(article);
         if (label.key.startsWith(a)) {
             const Label rest{label.text.mid(a.size()), label.key.mid(a.size())};
@@ -221,6 +246,16 @@ HeadingKind classifyHeading(const QString &text, bool loose)
         if (loose && !rest.contains(digit) && rest.split(u' ').size() <= 8 && !containsWord(rest, kNotSteps))
             kind.role = HeadingRole::Steps;
         return kind;
+    }
+    if (loose && label.key.count(u' ') < 6) {
+        if (endsWithWord(label.key, kIngredientEnds)) {
+            kind.role = HeadingRole::Ingredients;
+            return kind;
+        }
+        if (endsWithWord(label.key, kStepEnds)) {
+            kind.role = HeadingRole::Steps;
+            return kind;
+        }
     }
     // "3 commentaires", "Notes", "Vous aimerez aussi".
     QString key = label.key;

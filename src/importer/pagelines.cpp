@@ -202,6 +202,10 @@ private:
     int bold_ = 0, link_ = 0, home_ = 0, site_ = 0, skipInHeading_ = 0;
     int ids_ = 0, containers_ = 0;
     bool lineBroken_ = false; // the current block gave a line already
+    bool heldTerm_ = false;   // the buffer holds a <dt> whose <dd> may follow
+    // Where the current cell's text starts in the buffer, and the letters before it.
+    qsizetype cellStart_ = 0;
+    int cellLetters_ = 0, cellBold_ = 0, cellLink_ = 0;
 
     bool inPre() const { return !ctx_.empty() && ctx_.back().kind == Ctx::Pre; }
 
@@ -390,8 +394,13 @@ private:
         marked_.push_back(n);
         block(n);
         switch (tag) {
-        case GUMBO_TAG_B: case GUMBO_TAG_STRONG:
+        case GUMBO_TAG_B: case GUMBO_TAG_STRONG: case GUMBO_TAG_U:
             ++bold_;
+            break;
+        case GUMBO_TAG_SPAN: case GUMBO_TAG_LABEL:
+            // Parts of a line styled apart ("<span>500 g</span><span>bloem</span>") are words apart.
+            if (*rawAttr(n, "class") && !buf_.isEmpty() && !buf_.back().isSpace())
+                buf_ += u' ';
             break;
         case GUMBO_TAG_A: {
             ++link_;
@@ -499,8 +508,16 @@ private:
                 buf_ += u' ';
                 return;
             }
+            // A term and its description make one item ("1 kg" "æbler").
+            if (inList && tag == GUMBO_TAG_DD && heldTerm_) {
+                heldTerm_ = false;
+                buf_ += u' ';
+                push(n, Ctx::Item);
+                ctx_.back().list = ctx_[ctx_.size() - 2].id;
+                return;
+            }
             flush();
-            push(n, inList && tag == GUMBO_TAG_LI ? Ctx::Item : Ctx::Div);
+            push(n, inList ? Ctx::Item : Ctx::Div);
             if (inList)
                 ctx_.back().list = ctx_[ctx_.size() - 2].id;
             return;
@@ -538,6 +555,10 @@ private:
                 push(n, Ctx::Div);
             } else {
                 buf_ += u' ';
+                cellStart_ = buf_.size();
+                cellLetters_ = letters_;
+                cellBold_ = boldLetters_;
+                cellLink_ = linkLetters_;
                 push(n, Ctx::Cell);
             }
             return;
@@ -546,9 +567,14 @@ private:
             flush();
             push(n, Ctx::Pre);
             return;
-        case GUMBO_TAG_HR:
+        case GUMBO_TAG_HR: {
+            // A thematic break: what follows is about something else.
             flush();
+            PageLine stop;
+            stop.kind = PageLine::Stop;
+            add(std::move(stop));
             return;
+        }
         default:
             if (inText) {
                 buf_ += u' ';
@@ -572,17 +598,32 @@ private:
         return nullptr;
     }
 
-    // The row we are in holds blocks: what it gathered is a line of text, its cells blocks.
+    // The row we are in holds blocks: the cells before this one make a line of text ("Zutaten:"
+    // beside the cell of the list), and its cells are blocks.
     void layoutRow()
     {
         Context *row = rowOf();
         if (!row)
             return;
-        flush();
+        if (cellStart_ <= buf_.size() && cellLetters_ > 0) {
+            const QString rest = buf_.mid(cellStart_);
+            const int letters = letters_ - cellLetters_, bold = boldLetters_ - cellBold_, link = linkLetters_ - cellLink_;
+            PageLine line;
+            line.text = collapseSpaces(buf_.left(cellStart_));
+            line.bold = boldLetters_ - bold == letters_ - letters;
+            line.link = linkLetters_ - link == letters_ - letters;
+            line.block = row->id;
+            addText(line, row->node);
+            buf_ = rest;
+            letters_ = letters;
+            boldLetters_ = bold;
+            linkLetters_ = link;
+        }
         row->layout = true;
         for (Context &c : ctx_)
             if (c.kind == Ctx::Cell)
                 c.kind = Ctx::Div;
+        flush();
     }
 
     void push(const GumboNode *n, Ctx kind)
@@ -599,7 +640,10 @@ private:
         const GumboTag tag = n->v.element.tag;
         if (!ctx_.empty() && ctx_.back().node == n) {
             const Context c = ctx_.back();
-            if (c.kind == Ctx::Row && !c.layout) {
+            heldTerm_ = false;
+            if (c.kind == Ctx::Item && tag == GUMBO_TAG_DT) {
+                heldTerm_ = true; // its description follows
+            } else if (c.kind == Ctx::Row && !c.layout) {
                 flush(c.head || (c.cells >= 2 && c.headCells == c.cells));
             } else if (c.kind != Ctx::Cell) {
                 flush();
@@ -608,7 +652,7 @@ private:
             lineBroken_ = false;
         }
         switch (tag) {
-        case GUMBO_TAG_B: case GUMBO_TAG_STRONG:
+        case GUMBO_TAG_B: case GUMBO_TAG_STRONG: case GUMBO_TAG_U:
             --bold_;
             break;
         case GUMBO_TAG_A: {

@@ -193,7 +193,7 @@ bool speaksOfCooking(const QString &line)
         "\\d\\s*(?:min|mn|minutes?|minuten|minuti|minutos|minut|minuter|minutter|minuuttia|perc|dakika|h\\b|heures?|"
         "hours?|stunden?|ore|horas?|godzin|timer|tunti|hodin|óra|saat)|"
         "\\b(?:mélang|cuire|cuisez|cuisson|cuit|fouett|éminc|hach|enfourn|préchauff|chauff|versez|incorporez|étalez|"
-        "égoutt|dorez|faites (?:revenir|fondre|cuire|dorer|chauffer|bouillir)|laissez (?:reposer|cuire|refroidir|mijoter)|"
+        "égoutt|dorez|servez|serve|servir|servire|sirv|servieren|serveer|faites (?:revenir|fondre|cuire|dorer|chauffer|bouillir)|laissez (?:reposer|cuire|refroidir|mijoter)|"
         "mix|bake|baking|whisk|stir|simmer|boil|chop|fry|roast|knead|heat|beat|fold|saut|blend|melt|drain|grill|"
         "mischen|misch|verrühr|rühr|backen|backe|gebacken|backofen|koch|erhitz|vorheiz|brat|schneid|würz|meng|roer|bak|"
         "kook|verwarm|snijd|klop|mescol|cuoc|cuoci|forno|inforna|tagli|sbatt|frigg|mezcl|cocin|horne|fr[ií]e|corta|"
@@ -243,10 +243,15 @@ bool isChatter(const QString &line)
         "retrouvez (?:aussi|toutes|mes|nos)|découvrez aussi|vous aimerez aussi|if you (?:make|try|made|liked|enjoyed)|"
         "let me know|leave a (?:comment|review)|tag me|pin (?:it|this)|share (?:it|this)|subscribe|check out (?:my|our|these)|"
         "looking for more|you might also like|wenn dir das rezept|teile es|hinterlasse|laat (?:een|hieronder)|vond je dit recept|"
-        "se la ricetta vi|condividet|si te ha gustado|compártel|se gostou|partilhe|compartilhe|jeśli przepis|udostępnij"),
+        "se la ricetta vi|condividet|si te ha gustado|compártel|se gostou|partilhe|compartilhe|jeśli przepis|udostępnij|"
+        "^recette (?:envoyée|proposée|publiée) par|^(?:recipe|posted) (?:by|from|courtesy)|^eingesandt von|^ingezonden door|"
+        "à consommer avec modération|l'abus d'alcool|drink responsibly"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     const QString t = line.left(kReadChars);
-    return closing.match(t).hasMatch() || call.match(t).hasMatch();
+    if (closing.match(t).hasMatch() || call.match(t).hasMatch())
+        return true;
+    // "Bonne confiture !", "Miam !": an exclamation that says nothing of cooking.
+    return t.endsWith(u'!') && t.count(u' ') < 4 && !speaksOfCooking(t);
 }
 
 QStringList foodCandidates(const QString &line)

@@ -57,6 +57,15 @@ bool letters(const QString &text, int least)
     return false;
 }
 
+// "Astuce : servez avec un riz", "Note: keeps 3 days": a paragraph that starts as a part of the
+// page after the recipe.
+bool startsAnotherPart(const PageLine &line, const QString &text)
+{
+    const qsizetype colon = text.indexOf(u':');
+    return line.kind == PageLine::Text && colon > 0 && colon <= 30
+           && classifyHeading(text.left(colon), false).role == HeadingRole::End;
+}
+
 // Sub-headings with nothing under them say nothing.
 void dropEmptyHeadings(std::vector<IngredientLine> &lines)
 {
@@ -117,7 +126,7 @@ IngredientsRead readIngredients(const PageLines &page, const std::vector<Section
             const QString text = withoutBullet(line.text);
             if (!letters(text, 1))
                 continue;
-            if (isChatter(text))
+            if (isChatter(text) || startsAnotherPart(line, text))
                 break;
             if (isTimeLine(text))
                 continue;
@@ -179,7 +188,7 @@ std::vector<RecipeFields::Step> readSteps(const PageLines &page, const std::vect
             const QString text = withoutBullet(line.text);
             if (!letters(text, 2) || isStepNumber(text) || isTimeLine(text) || line.link)
                 continue;
-            if (isChatter(text)) {
+            if (isChatter(text) || startsAnotherPart(line, text)) {
                 if (!steps.empty())
                     break;
                 continue;

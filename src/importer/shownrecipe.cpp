@@ -41,21 +41,23 @@ QString headingTitle(const PageLines &page, std::size_t line)
     return t;
 }
 
-// The title of the first of several recipes, which has no title heading of its own between
-// it and a recipe before: the last heading before it of the rank of the next recipe's title.
+// The title of the first of several recipes, which has no title of its own between it and a
+// recipe before: the last line before it of the kind of the next recipe's title (a heading
+// of that rank, or a line in bold).
 QString firstTitle(const PageLines &page, const std::vector<RecipeSections> &groups, const Candidate &first,
                    const Candidate &next)
 {
     const std::size_t nextTitle = groups[next.group].title;
     const std::size_t start = groups[first.group].first;
-    if (nextTitle != SIZE_MAX && page.lines[nextTitle].kind == PageLine::Heading) {
-        for (std::size_t i = start; i-- > 0;) {
+    if (nextTitle != SIZE_MAX) {
+        const PageLine &model = page.lines[nextTitle];
+        for (std::size_t i = start; i-- > 0 && start - i <= 2000;) {
             const PageLine &l = page.lines[i];
-            if (l.kind == PageLine::Heading && l.level == page.lines[nextTitle].level && !l.siteName
-                && roleOf(l).kind.role == HeadingRole::None)
+            if (l.kind != model.kind || roleOf(l).kind.role != HeadingRole::None)
+                continue;
+            if (l.kind == PageLine::Heading ? l.level == model.level && !l.siteName
+                                            : l.bold && !l.text.endsWith(u':') && l.text.count(u' ') < 8)
                 return headingTitle(page, i);
-            if (start - i > 2000)
-                break;
         }
     }
     return pageRecipeTitle(page, start);

@@ -147,16 +147,21 @@ QString pageRecipeTitle(const PageLines &page, std::size_t recipeStart)
     if (!page.pluginTitle.isEmpty())
         return tidy(page.pluginTitle);
     const std::vector<const PageLine *> headings = headingsBefore(page, recipeStart);
-    const auto shown = [&](const QString &part) {
-        return std::any_of(headings.begin(), headings.end(), [&](const PageLine *h) { return core(h->text) == core(part); });
-    };
-    // A part of <title> or og:title that the page shows as a heading is the recipe's name.
+    // A part of <title> or og:title that the page shows as a heading is the recipe's name; of
+    // two shown ("Grimgrains — Okonomiyaki"), the one shown nearer the recipe.
     QString shownPart;
+    std::ptrdiff_t shownAt = -1;
     for (const QString &t : {page.ogTitle, page.pageTitle}) {
         const QStringList parts = partsOf(t);
-        for (const QString &p : parts)
-            if (shownPart.isEmpty() && parts.size() > 1 && !isGeneric(p) && core(p) != core(page.siteName) && shown(p))
-                shownPart = p;
+        for (const QString &p : parts) {
+            if (parts.size() < 2 || isGeneric(p) || core(p) == core(page.siteName))
+                continue;
+            for (std::size_t i = headings.size(); i-- > 0;)
+                if (std::ptrdiff_t(i) > shownAt && core(headings[i]->text) == core(p)) {
+                    shownAt = std::ptrdiff_t(i);
+                    shownPart = p;
+                }
+        }
     }
     const QString og = withoutSiteName(page.ogTitle, page.siteName);
     const QString doc = withoutSiteName(page.pageTitle, page.siteName);
@@ -179,7 +184,7 @@ QString pageRecipeTitle(const PageLines &page, std::size_t recipeStart)
         if (ref.isEmpty())
             title = h1;
         else if (agree(h1, ref))
-            title = h1.size() <= ref.size() ? h1 : ref;
+            title = h1;
         else
             title = !og.isEmpty() ? og : h1;
     } else if (!og.isEmpty()) {
