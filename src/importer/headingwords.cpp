@@ -10,7 +10,8 @@ namespace gratinel::importer {
 
 namespace {
 
-using Words = std::initializer_list<const char16_t *>;
+// Word lists as views whose lengths are known when compiled.
+using Words = std::initializer_list<QStringView>;
 
 // "Liste des ingrédients", "Il vous faut", "What you'll need", "Du behöver"...
 constexpr Words kIngredientWords = {
@@ -54,8 +55,7 @@ constexpr Words kStepEnds = {u"nasıl yapılır", u"yapılışı", u"hazırlanı
 // key ends with one of words after a dish's name, not after a determiner ("the ingredients").
 bool endsWithWord(const QString &key, Words words)
 {
-    for (const char16_t *w : words) {
-        const QStringView word(w);
+    for (const QStringView word : words) {
         if (key.size() > word.size() && key.endsWith(word) && !key.at(key.size() - word.size() - 1).isLetterOrNumber()) {
             const QString before = key.left(key.size() - word.size()).trimmed();
             const QString last = before.mid(before.lastIndexOf(u' ') + 1);
@@ -89,6 +89,14 @@ constexpr Words kEndWords = {
     u"conservation", u"storage", u"aufbewahrung", u"bewaren", u"conservazione", u"conservación", u"conservação",
     u"tipps", u"tipp", u"hinweis", u"consigli", u"consiglio", u"consejos", u"consejo", u"dicas", u"dica",
     u"wskazówki", u"porady", u"vinkit", u"tippek", u"püf noktası", u"ipuçları"};
+
+// Ingredients words that say what is needed, of food or of anything else.
+constexpr Words kNeedWords = {
+    u"il vous faut", u"ce qu'il vous faut", u"what you need", u"what you'll need", u"what you will need", u"you will need",
+    u"you'll need", u"was du brauchst", u"das brauchst du", u"du brauchst", u"man braucht", u"benodigdheden",
+    u"wat heb je nodig", u"wat je nodig hebt", u"occorrente", u"cosa serve", u"cosa ti serve", u"lo que necesitas",
+    u"qué necesitas", u"você vai precisar", u"vai precisar", u"du behöver", u"du skal bruge", u"du trenger", u"tarvitset",
+    u"potřebujeme", u"budete potřebovat"};
 
 // After an ingredients word: the people or the part it is for ("pour 4 personnes", "(6 parts)",
 // "für den Teig", "de la pâte"), never a quality ("de qualité", "bio").
@@ -127,9 +135,13 @@ bool isSpace(QChar c)
 qsizetype startWord(const QString &key, Words words)
 {
     qsizetype best = 0;
-    for (const char16_t *w : words) {
-        const QStringView word(w);
-        if (word.size() > best && key.startsWith(word) && (key.size() == word.size() || !key.at(word.size()).isLetterOrNumber()))
+    if (key.isEmpty())
+        return 0;
+    const QChar first = key.at(0);
+    for (const QStringView word : words) {
+        if (word.at(0) != first || word.size() <= best || !key.startsWith(word))
+            continue;
+        if (key.size() == word.size() || !key.at(word.size()).isLetterOrNumber())
             best = word.size();
     }
     return best;
@@ -138,8 +150,8 @@ qsizetype startWord(const QString &key, Words words)
 bool containsWord(const QString &text, Words words)
 {
     for (const QString &token : text.split(QRegularExpression(QStringLiteral("[^\\w']+")), Qt::SkipEmptyParts))
-        for (const char16_t *w : words)
-            if (token == QStringView(w))
+        for (const QStringView w : words)
+            if (token == w)
                 return true;
     return false;
 }
@@ -184,10 +196,9 @@ qsizetype wordLength(const Label &label, Words words, qsizetype *skipped)
     *skipped = 0;
     if (const qsizetype n = startWord(label.key, words))
         return n;
-    for (const char16_t *article : {u"les ", u"the ", u"die ", u"de ", u"het ", u"gli ", u"i ", u"il ", u"lo ", u"los ",
+    for (const QStringView a : {u"les ", u"the ", u"die ", u"de ", u"het ", u"gli ", u"i ", u"il ", u"lo ", u"los ",
                                     u"las ", u"os ", u"as ", u"le ", u"la ", u"el ", u"der ", u"a ", u"o ", u"l'", u"your ",
                                     u"here's ", u"here is ", u"voici "}) {
-        const QStringView a(article);
         if (label.key.startsWith(a)) {
             const Label rest{label.text.mid(a.size()), label.key.mid(a.size())};
             if (const qsizetype n = startWord(rest.key, words)) {
@@ -223,6 +234,8 @@ HeadingKind classifyHeading(const QString &text, bool loose)
     qsizetype skipped = 0;
     if (const qsizetype n = wordLength(label, kIngredientWords, &skipped)) {
         kind.rest = restAfter(label, skipped + n);
+        qsizetype unused = 0;
+        kind.needsFood = wordLength(label, kNeedWords, &unused) == n;
         if (kind.rest.isEmpty()) {
             kind.role = HeadingRole::Ingredients;
             return kind;

@@ -17,6 +17,9 @@ struct HeadingKind {
     bool restIsYield = false;
     // A numbered step ("Étape 2", "Step 3: the sauce").
     bool stepNumber = false;
+    // Words that say what is needed without saying it is food ("What you need", "Il vous
+    // faut", "Benodigdheden"): a how-to's tools may stand under them too.
+    bool needsFood = false;
 };
 
 // What a heading's text names. loose: a real heading (<h2>, ...), that may say more after its

@@ -32,6 +32,20 @@ bool hasAttr(const GumboNode *n, const char *name)
 // True when a word of the class and id tokens (split at '-' and '_') is one of words, or a
 // token starts with one of prefixes. "has-sidebar", "comments-open" and "no-comments" name
 // what the element has, not what it is.
+bool sameWord(const char *at, size_t length, const char *word)
+{
+    return std::strlen(word) == length && strncasecmp(at, word, length) == 0;
+}
+
+bool contains(const char *at, size_t length, const char *part)
+{
+    const size_t n = std::strlen(part);
+    for (size_t i = 0; i + n <= length; ++i)
+        if (strncasecmp(at + i, part, n) == 0)
+            return true;
+    return false;
+}
+
 bool namedAs(const GumboNode *n, std::initializer_list<const char *> words, std::initializer_list<const char *> prefixes = {})
 {
     for (const char *attr : {"class", "id"}) {
@@ -42,24 +56,27 @@ bool namedAs(const GumboNode *n, std::initializer_list<const char *> words, std:
             const char *end = v;
             while (*end && *end != ' ' && *end != '\t' && *end != '\n')
                 ++end;
-            const std::string token(v, size_t(end - v));
+            const char *token = v;
+            const size_t length = size_t(end - v);
             v = end;
-            if (token.empty() || token.rfind("has-", 0) == 0 || token.rfind("no-", 0) == 0 || token.rfind("is-", 0) == 0
-                || token.rfind("with-", 0) == 0 || token.find("-open") != std::string::npos
-                || token.find("-closed") != std::string::npos || token.find("count") != std::string::npos
-                || token.find("link") != std::string::npos)
+            if (length == 0 || strncasecmp(token, "has-", 4) == 0 || strncasecmp(token, "no-", 3) == 0
+                || strncasecmp(token, "is-", 3) == 0 || strncasecmp(token, "with-", 5) == 0 || contains(token, length, "-open")
+                || contains(token, length, "-closed") || contains(token, length, "count") || contains(token, length, "link"))
                 continue;
             for (const char *p : prefixes)
-                if (strncasecmp(token.c_str(), p, std::strlen(p)) == 0)
+                if (strncasecmp(token, p, std::min(length, std::strlen(p))) == 0 && length >= std::strlen(p))
                     return true;
             // The first or the last word of the token: "comments-area", "jp-relatedposts", never
             // the middle one of "content-sidebar-wrap".
-            const size_t firstEnd = std::min(token.find_first_of("-_"), token.size());
-            const size_t lastStart = token.find_last_of("-_") == std::string::npos ? 0 : token.find_last_of("-_") + 1;
-            for (const std::string &word : {token.substr(0, firstEnd), token.substr(lastStart)})
-                for (const char *w : words)
-                    if (strcasecmp(word.c_str(), w) == 0)
-                        return true;
+            size_t firstEnd = 0;
+            while (firstEnd < length && token[firstEnd] != '-' && token[firstEnd] != '_')
+                ++firstEnd;
+            size_t lastStart = length;
+            while (lastStart > 0 && token[lastStart - 1] != '-' && token[lastStart - 1] != '_')
+                --lastStart;
+            for (const char *w : words)
+                if (sameWord(token, firstEnd, w) || sameWord(token + lastStart, length - lastStart, w))
+                    return true;
         }
     }
     return false;

@@ -71,6 +71,7 @@ private:
         s.level = own.level;
         if (!own.kind.rest.isEmpty() && !own.kind.restIsYield)
             s.name = own.kind.rest;
+        s.needsFood = own.kind.needsFood;
         const bool container = head.kind == PageLine::Open;
         const std::size_t limit = std::min({lines_.size(), head.scopeEnd, h + 1 + kMaxSectionLines});
         bool content = false;
@@ -222,7 +223,8 @@ LineRole roleOf(const PageLine &line)
         r.level = line.level;
         break;
     case PageLine::Text:
-        if (line.text.size() <= 100) {
+        // A line that is no label must be the words alone: the longest are short.
+        if (isLabelLike(line) || line.text.size() <= 40) {
             r.kind = classifyHeading(line.text, isLabelLike(line));
             r.level = 7;
         }

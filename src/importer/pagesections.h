@@ -17,6 +17,7 @@ struct Section {
     std::size_t end = 0;
     int level = 0;            // 0 a plug-in's container, 1 to 6 <h1> to <h6>, 7 a label in a paragraph
     QString name;             // the heading's words after its role's ("pour la pâte"), when they name a part
+    bool needsFood = false;   // the heading says what is needed, not that it is food ("What you need")
 };
 
 struct RecipeSections {

@@ -10,7 +10,7 @@ namespace gratinel::importer {
 
 bool readAsIngredients(const IngredientsRead &ingredients)
 {
-    int lines = 0, reading = 0;
+    int lines = 0, reading = 0, foods = 0;
     bool food = false;
     for (const IngredientLine &l : ingredients.lines) {
         if (l.heading)
@@ -20,7 +20,11 @@ bool readAsIngredients(const IngredientsRead &ingredients)
             ++reading;
             food = food || hasUnit(l.text) || hasFoodWord(l.text);
         }
+        foods += hasFoodWord(l.text) ? 1 : 0;
     }
+    // Under "What you need", most lines must name a food.
+    if (ingredients.needsFood && 2 * foods < lines)
+        return false;
     return reading >= 2 && 2 * reading >= lines + ingredients.sentences && food;
 }
 

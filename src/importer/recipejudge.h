@@ -12,7 +12,8 @@ namespace gratinel::importer {
 
 // At least two lines, most of them with a quantity, a unit or a food (the sentences left out
 // of the lines counting against them), one at least with a unit or a food: not a list of
-// tools ("2 tyre levers"), of filters ("Chocolat (12)") or of sentences.
+// tools ("2 tyre levers"), of filters ("Chocolat (12)") or of sentences. Under headings that
+// only say what is needed ("What you need"), most lines must name a food.
 bool readAsIngredients(const IngredientsRead &ingredients);
 
 // Most steps read as sentences, and one at least speaks of cooking (a cooking verb, a

@@ -100,6 +100,7 @@ IngredientsRead readIngredients(const PageLines &page, const std::vector<Section
     IngredientsRead r;
     const bool several = sections.size() > 1;
     for (const Section &s : sections) {
+        r.needsFood = r.needsFood || s.needsFood;
         if (several && !s.name.isEmpty())
             r.lines.push_back({asHeading(s.name), true});
         bool hasList = false;

@@ -13,6 +13,7 @@ struct IngredientsRead {
     std::vector<IngredientLine> lines;
     QString yield;      // "Pour 6 personnes", said above or below the list
     int sentences = 0;  // lines left out because they are sentences (an introduction, a tip)
+    bool needsFood = false; // under headings that do not say they are food ("What you need")
 };
 
 // Every block of the sections: list items, table rows (column headings left out), lines of

@@ -97,7 +97,9 @@ ShownPage readShownPage(const GumboInternalNode *root)
         for (const IngredientLine &l : c.recipe.ingredients)
             if (!l.heading)
                 c.lines.insert(l.text.toLower());
-        const auto twin = std::find_if(kept.begin(), kept.end(), [&](const Candidate &k) { return sameRecipe(k, c); });
+        // A repetition follows what it repeats: the last recipes kept are the ones compared.
+        const auto from = kept.size() > 3 ? kept.end() - 3 : kept.begin();
+        const auto twin = std::find_if(from, kept.end(), [&](const Candidate &k) { return sameRecipe(k, c); });
         if (twin == kept.end()) {
             if (kept.size() < size_t(kMaxRecipes))
                 kept.push_back(std::move(c));

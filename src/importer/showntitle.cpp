@@ -195,6 +195,11 @@ QString pageRecipeTitle(const PageLines &page, std::size_t recipeStart)
         title = doc;
     } else if (!headings.empty()) {
         title = headings.back()->text;
+    } else {
+        // No name before the recipe: the first heading after it that names no role.
+        for (std::size_t i = recipeStart; i < page.lines.size() && i < recipeStart + 2000 && title.isEmpty(); ++i)
+            if (page.lines[i].kind == PageLine::Heading && !page.lines[i].siteName && isRoleless(page.lines[i]))
+                title = page.lines[i].text;
     }
     return tidy(title);
 }
