@@ -49,7 +49,7 @@ QByteArray mmRecipe(const QByteArray &header, const QByteArray &ingredients)
 void addColumns()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("title");    // empty: no recipe
+    QTest::addColumn<QString>("title");    // empty: no recipe; several recipes: their titles, one a line
     QTest::addColumn<QStringList>("wanted"); // parts of the text, in order
     QTest::addColumn<QString>("remarks");
 }
@@ -62,20 +62,26 @@ void check()
     QFETCH(QString, remarks);
     const ParseResult r = parseSource(content, "p.html");
     if (title.isEmpty()) {
-        QVERIFY2(r.recipes.empty(), qPrintable(r.recipes.empty() ? QString() : r.recipes.front().text));
+        QVERIFY2(r.recipes.empty(), qPrintable(r.recipes.empty() ? QString() : r.recipes.front().title + u'\n' + r.recipes.front().text));
         return;
     }
-    QCOMPARE(int(r.recipes.size()), 1);
-    const Recipe &got = r.recipes.front();
-    QCOMPARE(got.title, title);
+    // Each recipe of the page, counted as found (the drop and the tool say how many).
+    QStringList titles, texts;
+    for (const Recipe &got : r.recipes) {
+        titles << got.title;
+        texts << got.text;
+        QCOMPARE(got.remarks.join(QStringLiteral(" ; ")), remarks);
+        QVERIFY(cp1252::canEncode(got.text));
+    }
+    QCOMPARE(titles, title.split(u'\n'));
+    QCOMPARE(r.recipesFound, int(titles.size()));
+    const QString all = texts.join(u'\n');
     qsizetype at = 0;
     for (const QString &w : wanted) {
-        const qsizetype found = got.text.indexOf(w, at);
-        QVERIFY2(found >= 0, qPrintable(QStringLiteral("« %1 » missing or out of order in:\n%2").arg(w, got.text)));
+        const qsizetype found = all.indexOf(w, at);
+        QVERIFY2(found >= 0, qPrintable(QStringLiteral("« %1 » missing or out of order in:\n%2").arg(w, all)));
         at = found + w.size();
     }
-    QCOMPARE(got.remarks.join(QStringLiteral(" ; ")), remarks);
-    QVERIFY(cp1252::canEncode(got.text));
 }
 
 } // namespace
@@ -184,10 +190,110 @@ void tst_PageShapes::pagesWithoutMarkupGiveTheRecipeTheyShow_data()
                                           "<h1>Préparation pour gâteau</h1><h2>Ingrédients</h2><ul><li>farine</li><li>cacao</li></ul>"
                                           "<h2>Instructions</h2><p>Ajouter 3 oeufs, cuire 25 min.</p>")
                                   << "" << QStringList{} << "";
+    // Sections hold every block up to the next heading of their rank.
+    const QByteArray cook = "<h2>Préparation</h2><ol><li>Mélangez la farine et les œufs.</li><li>Faites cuire 20 min.</li></ol>";
+    const QByteArray pantry = "<h2>Ingrédients</h2><ul><li>200 g de farine</li><li>2 œufs</li></ul>";
+    QTest::newRow("paragraphs before the lists, yield above them")
+        << page("<title>Flan</title>", "<h1>Flan</h1><h2>Ingrédients</h2><p>Pour 6 personnes</p><ul><li>1 l de lait</li><li>4 œufs</li></ul>"
+                                      "<h2>Préparation</h2><p>Préchauffez le four à 180 °C.</p><ol><li>Battez les œufs.</li><li>Versez le lait.</li>"
+                                      "<li>Faites cuire 40 min.</li></ol><p>Bon appétit ! Si vous avez aimé cette recette, partagez-la.</p>"
+                                      "<p>Retrouvez aussi mes autres flans.</p>")
+        << "Flan" << QStringList{"Pour 6 personnes\n", "- 1 l de lait\n- 4 œufs\n",
+                                 "1. Préchauffez le four à 180 °C.\n2. Battez les œufs.\n3. Versez le lait.\n4. Faites cuire 40 min.\n\nSource"}
+        << unmarked;
+    QTest::newRow("headings of one role under one recipe")
+        << page("<title>Tarte</title>", "<h1>Tarte</h1><h3>Ingrédients pour la pâte</h3><ul><li>200 g de farine</li><li>100 g de beurre</li></ul>"
+                                       "<h3>Ingrédients pour la crème</h3><ul><li>50 cl de lait</li><li>3 jaunes d'œufs</li></ul>"
+                                       "<h3>Préparation de la pâte</h3><ol><li>Sablez la farine et le beurre.</li></ol>"
+                                       "<h3>Préparation de la crème</h3><ol><li>Faites chauffer le lait.</li><li>Versez-le sur les jaunes.</li></ol>")
+        << "Tarte" << QStringList{"Pour la pâte :\n- 200 g de farine\n- 100 g de beurre\nPour la crème :\n- 50 cl de lait\n- 3 jaunes d'œufs\n",
+                                  "Préparation de la pâte :\n1. Sablez la farine et le beurre.\n\nPréparation de la crème :\n1. Faites chauffer le lait.\n2. Versez"}
+        << unmarked;
+    QTest::newRow("sub-headings in bold, column headings of a table")
+        << page("<title>Gâteau</title>", "<h1>Gâteau</h1><h2>Ingrédients</h2><p><strong>Pour la pâte</strong></p>"
+                                        "<table><tr><th>Quantité</th><th>Ingrédient</th></tr><tr><td>200 g</td><td>farine</td></tr>"
+                                        "<tr><td>3</td><td>œufs</td></tr></table><ul><li><strong>Pour le glaçage</strong></li><li>100 g de sucre glace</li></ul>" + cook)
+        << "Gâteau" << QStringList{"Ingrédients :\nPour la pâte :\n- 200 g farine\n- 3 œufs\nPour le glaçage :\n- 100 g de sucre glace\n"} << unmarked;
+    QTest::newRow("heading words as sites write them")
+        << page("<title>Tortilla</title>", "<h1>Tortilla</h1><h2>Lista de ingredientes</h2><ul><li>6 huevos</li><li>500 g de patatas</li></ul>"
+                                          "<h2>Modo de preparación</h2><p>Fríe las patatas 20 minutos.</p><p>Cuaja los huevos.</p>")
+        << "Tortilla" << QStringList{"- 6 huevos\n", "1. Fríe las patatas 20 minutos.\n2. Cuaja los huevos."} << unmarked;
+    QTest::newRow("UTF-16 without byte order mark")
+        << QByteArray(reinterpret_cast<const char *>(u"<html><body><h1>Pâté</h1><h2>Zutaten</h2><ul><li>500 g Leber</li>"
+                                                    u"<li>1 Zwiebel</li></ul><h2>Zubereitungsschritte</h2><p>Alles 2 Stunden backen.</p></body></html>"),
+                      qsizetype(sizeof(u"<html><body><h1>Pâté</h1><h2>Zutaten</h2><ul><li>500 g Leber</li><li>1 Zwiebel</li></ul>"
+                                       u"<h2>Zubereitungsschritte</h2><p>Alles 2 Stunden backen.</p></body></html>") - 2))
+        << "Pâté" << QStringList{"- 500 g Leber\n- 1 Zwiebel\n", "1. Alles 2 Stunden backen."} << unmarked;
+    // Several recipes on one page, each under its own title.
+    QTest::newRow("two recipes")
+        << page("<title>Deux soupes</title>", "<h1>Deux soupes</h1><h2>Soupe verte</h2>" + pantry + cook + "<h2>Soupe rouge</h2>"
+                                             "<h3>Ingrédients</h3><ul><li>1 kg de tomates</li><li>1 oignon</li></ul><h3>Préparation</h3><p>Mixez les tomates.</p>")
+        << "Soupe verte\nSoupe rouge" << QStringList{"- 200 g de farine\n", "- 1 kg de tomates\n- 1 oignon\n", "1. Mixez les tomates."} << unmarked;
+    QTest::newRow("three cocktails under labels")
+        << page("<title>Cocktails</title>", "<h1>Nos cocktails</h1><h2>Mojito</h2><p><strong>Ingrédients</strong></p><ul><li>4 cl de rhum</li>"
+                                           "<li>6 feuilles de menthe</li></ul><p><strong>Préparation</strong></p><p>Écrasez la menthe, ajoutez le rhum.</p>"
+                                           "<h2>Spritz</h2><p><strong>Ingrédients</strong></p><ul><li>6 cl de prosecco</li><li>4 cl d'Apérol</li></ul>"
+                                           "<p><strong>Préparation</strong></p><p>Versez sur des glaçons.</p><h2>Kir</h2><p><strong>Ingrédients</strong></p>"
+                                           "<ul><li>1 cl de crème de cassis</li><li>9 cl de vin blanc</li></ul><p><strong>Préparation</strong></p>"
+                                           "<p>Versez le cassis puis le vin.</p><p>À consommer avec modération.</p>")
+        << "Mojito\nSpritz\nKir" << QStringList{"- 4 cl de rhum\n", "- 6 cl de prosecco\n", "1. Versez le cassis puis le vin.\n\nSource"} << unmarked;
+    QTest::newRow("forum thread, two cooks post theirs")
+        << page("<title>Vos crêpes ? - Forum</title>",
+                "<h1>Vos crêpes ?</h1><div class=\"post\"><p>Qui a une recette ?</p></div>"
+                "<div class=\"post\"><b>Anne</b><div class=\"content\"><b>Crêpes de Anne</b><br>Ingrédients :<br>250 g de farine<br>4 œufs<br>"
+                "Préparation :<br>Mélangez la farine et les œufs.<br>Bonne dégustation !</div></div>"
+                "<div class=\"post\"><b>Paul</b><div class=\"content\"><b>Crêpes à la bière</b><br>Ingrédients :<br>300 g de farine<br>"
+                "25 cl de bière<br>Préparation :<br>Versez la bière sur la farine.</div></div>")
+        << "Crêpes de Anne\nCrêpes à la bière" << QStringList{"1. Mélangez la farine et les œufs.\n\nSource", "- 25 cl de bière\n"} << unmarked;
+    // Titles: the recipe's own name.
+    QTest::newRow("site name and generic word after the name")
+        << page("<title>Pannenkoeken – Recept – Smulweb</title><meta property=\"og:title\" content=\"Pannenkoeken – Recept\">", pantry + cook)
+        << "Pannenkoeken" << QStringList{} << unmarked;
+    QTest::newRow("recipe after the name, date glued to the heading")
+        << page("<title>Lemon loaf recipe | Bakes</title>", "<h1>Lemon loaf <span class=\"date\">3 March 2023</span></h1>" + pantry + cook)
+        << "Lemon loaf" << QStringList{} << unmarked;
+    QTest::newRow("site's heading over the recipe's name")
+        << page("<title>Grains — Soupe miso</title>", "<header><h1>Grains</h1></header><h2>Soupe miso</h2>" + pantry + cook)
+        << "Soupe miso" << QStringList{} << unmarked;
+    QTest::newRow("page that links other recipes first")
+        << page("<title>Cuisine</title>", "<div class=\"top\"><h1><a href=\"/r/1\">Tarte au citron</a></h1></div><h1>Gratin</h1>" + pantry + cook)
+        << "Gratin" << QStringList{} << unmarked;
     QTest::newRow("forum thread") << page("<title>Forum cuisine</title>",
                                           "<div class=\"post\"><p>Quels ingrédients pour un gâteau ?</p></div>"
                                           "<div class=\"post\"><p>Ingrédients : de la farine, des oeufs.</p><p>Préparation : facile.</p></div>")
                                   << "" << QStringList{} << "";
+    // What a cooking site shows that is no recipe.
+    QTest::newRow("shopping list") << page("<title>Ma liste de courses</title>",
+                                           "<h1>Ma liste de courses</h1><h2>Ingrédients (3)</h2><ul><li>300 g de farine</li><li>6 œufs</li>"
+                                           "<li>1 l de lait</li></ul><h2>Instructions</h2><p>Cochez les articles au fur et à mesure de vos achats.</p>")
+                                   << "" << QStringList{} << "";
+    QTest::newRow("instructions of a basket") << page("<title>Mon panier</title>",
+                                                      "<h2>Ingrédients</h2><ul><li>300 g de farine</li><li>6 œufs</li></ul>"
+                                                      "<h2>Instructions</h2><p>Cochez les articles au fur et à mesure de vos achats.</p>")
+                                              << "" << QStringList{} << "";
+    QTest::newRow("nutrition page") << page("<title>Pain complet</title>",
+                                            "<h2>Ingrédients</h2><ul><li>Farine complète</li><li>Eau</li><li>Sel</li></ul>"
+                                            "<h2>Méthode de calcul</h2><p>Les valeurs sont calculées pour 100 g de pain.</p>")
+                                    << "" << QStringList{} << "";
+    QTest::newRow("index filters") << page("<title>Desserts</title>",
+                                           "<h3>Ingrédients</h3><ul><li><a href=\"?i=1\">Chocolat (12)</a></li><li><a href=\"?i=2\">Pommes (8)</a></li></ul>"
+                                           "<h3>Préparation</h3><ul><li><a href=\"?t=1\">Moins de 15 min</a></li><li><a href=\"?t=2\">Moins de 30 min</a></li></ul>")
+                                   << "" << QStringList{} << "";
+    QTest::newRow("shop page of a pan")
+        << page("<meta property=\"og:type\" content=\"website\"><script type=\"application/ld+json\">{\"@type\":\"Product\",\"name\":\"Poêle\","
+                "\"offers\":{\"@type\":\"Offer\",\"price\":\"59\"}}</script>",
+                "<h1>Poêle en fonte</h1><h2>Ingrédients pour la culotter</h2><ul><li>1 cuillère à soupe d'huile</li><li>du gros sel</li></ul>"
+                "<h2>Instructions</h2><p>Chauffez la poêle avec l'huile 5 minutes.</p>")
+        << "" << QStringList{} << "";
+    QTest::newRow("how-to") << page("<title>How to fix a flat tyre</title>",
+                                    "<h2>What you need</h2><ul><li>2 tyre levers</li><li>a spare tube</li><li>a pump</li></ul>"
+                                    "<h2>Steps</h2><ol><li>Remove the wheel from the frame.</li><li>Lever the tyre off and fit the tube.</li></ol>")
+                            << "" << QStringList{} << "";
+    QTest::newRow("list of recipes") << ld("{\"@type\":\"ItemList\",\"itemListElement\":[{\"@type\":\"ListItem\",\"url\":\"https://s.example/1\"}]}",
+                                           "<h2>Soupe à l'oignon</h2>" + pantry + cook)
+                                     << "" << QStringList{} << "";
+    QTest::newRow("order page") << page("<title>Commande</title>", pantry + "<h2>Préparation de votre commande</h2><p>Nous préparons les œufs sous 2 jours.</p>")
+                                << "" << QStringList{} << "";
 }
 
 void tst_PageShapes::lettersTheBookCannotHoldLoseOnlyTheirMark_data()
