@@ -30,7 +30,8 @@ constexpr Words kIngredientWords = {
 constexpr Words kStepWords = {
     u"préparation", u"préparations", u"réalisation", u"étapes", u"étapes de préparation", u"étapes de la recette",
     u"instructions", u"méthode", u"mode opératoire", u"mode de préparation", u"déroulement", u"progression",
-    u"procédé", u"déroulé", u"preparation", u"method", u"directions", u"steps", u"how to make", u"how to make it",
+    u"procédé", u"déroulé", u"comment faire", u"comment préparer", u"comment réaliser", u"pas à pas", u"recette pas à pas",
+    u"étape par étape", u"preparation", u"step by step", u"how to cook", u"how to prepare it", u"method", u"directions", u"steps", u"how to make", u"how to make it",
     u"how to prepare", u"procedure", u"cooking instructions", u"recipe steps", u"zubereitung", u"zubereitungsschritte",
     u"zubereitungsweise", u"anleitung", u"arbeitsschritte", u"so geht's", u"so wird's gemacht", u"schritt für schritt",
     u"bereiding", u"bereidingswijze", u"werkwijze", u"instructies", u"zo maak je het", u"zo maak je", u"aan de slag",

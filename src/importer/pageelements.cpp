@@ -99,8 +99,14 @@ Visit visitOf(const GumboNode *n)
     case GUMBO_TAG_SCRIPT: case GUMBO_TAG_STYLE: case GUMBO_TAG_NOSCRIPT: case GUMBO_TAG_TEMPLATE: case GUMBO_TAG_SVG:
     case GUMBO_TAG_MATH: case GUMBO_TAG_IFRAME: case GUMBO_TAG_OBJECT: case GUMBO_TAG_EMBED: case GUMBO_TAG_SELECT:
     case GUMBO_TAG_BUTTON: case GUMBO_TAG_INPUT: case GUMBO_TAG_TEXTAREA: case GUMBO_TAG_VIDEO: case GUMBO_TAG_AUDIO:
-    case GUMBO_TAG_CANVAS: case GUMBO_TAG_FIGCAPTION: case GUMBO_TAG_ASIDE: case GUMBO_TAG_OPTION:
+    case GUMBO_TAG_CANVAS: case GUMBO_TAG_FIGCAPTION: case GUMBO_TAG_OPTION:
         return Visit::Skip;
+    case GUMBO_TAG_ASIDE:
+        // An aside is beside the page's subject, unless it holds the recipe ("recipe-box").
+        return namedAs(n, {"recipe", "recette", "rezept", "receta", "ricetta", "ingredients"},
+                       {"recipe", "recette", "rezept", "receta", "ricetta", "wprm", "tasty"})
+                   ? Visit::Read
+                   : Visit::Skip;
     case GUMBO_TAG_NAV: case GUMBO_TAG_FOOTER:
         return Visit::Stop;
     default:

@@ -186,7 +186,9 @@ std::vector<RecipeFields::Step> readSteps(const PageLines &page, const std::vect
                 section = asHeading(line.text);
                 continue;
             }
-            const QString text = withoutBullet(line.text);
+            // A step's number may be followed by a dash ("1 - Beurrez"), an ingredient's not ("2 - 3 pommes").
+            static const QRegularExpression number(QStringLiteral("^\\d{1,2}\\s*[-–—:]\\s+(?=\\D)"));
+            const QString text = withoutBullet(line.text).remove(number);
             if (!letters(text, 2) || isStepNumber(text) || isTimeLine(text) || line.link)
                 continue;
             if (isChatter(text) || startsAnotherPart(line, text)) {
