@@ -84,15 +84,15 @@ qsizetype jsonLdEnd(const QByteArray &html)
 
 // The schema.org recipes of a page, every script together (the same recipe may be given in
 // several): its JSON-LD, or its microdata when it has no JSON-LD recipe (most pages give both).
-// noRecipe: the page says it is a product, an offer or a list of recipes.
-std::vector<RecipeFields> markedRecipes(const Page &page, int &found, bool *noRecipe = nullptr)
+// others: the products and lists the page's data says it shows.
+std::vector<RecipeFields> markedRecipes(const Page &page, int &found, NonRecipes *others = nullptr)
 {
     RecipeNodes nodes;
     for (const QString &script : page.jsonLd)
         for (const QJsonValue &value : readJsonValues(script)) {
             nodes.add(value);
-            if (noRecipe)
-                *noRecipe = *noRecipe || describesNoRecipe(value);
+            if (others)
+                describedNonRecipes(value, *others);
         }
     if (nodes.found() == 0)
         nodes.add(page.microdata);
@@ -109,8 +109,9 @@ bool allComplete(const std::vector<RecipeFields> &fields)
 // A page's recipes with what the page shows: a marked recipe that lacks its ingredients or
 // its steps takes them from under the page's headings; a page without marked recipe gives the
 // Meal-Master recipes of its <pre> blocks, or every recipe under its headings, unless its
-// markup says it is a product or a list of recipes.
-void completeFromPage(const ShownPage &shown, bool noRecipe, std::vector<RecipeFields> &fields, int &found)
+// markup says it is a list of recipes, or the product the page is named after (a shop's page
+// of a pan; a shop's recipe page may offer products beside its recipe).
+void completeFromPage(const ShownPage &shown, const NonRecipes &others, std::vector<RecipeFields> &fields, int &found)
 {
     if (found == 0 && !shown.mealMaster.isEmpty()) {
         for (const QString &text : shown.mealMaster)
@@ -120,7 +121,14 @@ void completeFromPage(const ShownPage &shown, bool noRecipe, std::vector<RecipeF
         return;
     }
     if (found == 0) {
-        if (noRecipe)
+        const auto isProduct = [&](const QString &title) {
+            const QString t = title.simplified().toLower();
+            return std::any_of(others.products.begin(), others.products.end(), [&](const QString &p) {
+                const QString name = p.toLower();
+                return name.isEmpty() || t.contains(name) || name.contains(t);
+            });
+        };
+        if (others.list || std::any_of(shown.recipes.begin(), shown.recipes.end(), [&](const ShownRecipe &r) { return isProduct(r.title); }))
             return;
         for (const ShownRecipe &r : shown.recipes) {
             RecipeFields f;
@@ -249,9 +257,9 @@ ParseResult parseSource(const QByteArray &source, const QString &address, QStrin
         const Page page = readPage(utf8, true);
         if (!page.problem.isEmpty())
             return refuse(page.problem);
-        bool noRecipe = false;
-        std::vector<RecipeFields> fields = markedRecipes(page, result.recipesFound, &noRecipe);
-        completeFromPage(page.shown, noRecipe, fields, result.recipesFound);
+        NonRecipes others;
+        std::vector<RecipeFields> fields = markedRecipes(page, result.recipesFound, &others);
+        completeFromPage(page.shown, others, fields, result.recipesFound);
         layOut(fields, addressOf(page, address), result);
         return result;
     }

@@ -249,21 +249,24 @@ void addSteps(const QJsonValue &v, const QString &section, std::vector<RecipeFie
 
 } // namespace
 
-bool describesNoRecipe(const QJsonValue &value, int depth)
+void describedNonRecipes(const QJsonValue &value, NonRecipes &out, int depth)
 {
     if (depth > 3)
-        return false;
+        return;
     if (value.isArray()) {
-        const QJsonArray a = value.toArray();
-        return std::any_of(a.begin(), a.end(), [&](const QJsonValue &v) { return describesNoRecipe(v, depth + 1); });
+        for (const QJsonValue &v : value.toArray())
+            describedNonRecipes(v, out, depth + 1);
+        return;
     }
     const QJsonObject o = value.toObject();
     const QJsonValue type = field(o, QLatin1StringView("@type"));
-    for (const char *t : {"Product", "ProductGroup", "Offer", "AggregateOffer", "ItemList", "CollectionPage", "SearchResultsPage"})
-        if (isType(type, QLatin1StringView(t)))
-            return true;
-    return describesNoRecipe(field(o, QLatin1StringView("@graph")), depth + 1)
-           || describesNoRecipe(field(o, QLatin1StringView("mainEntity")), depth + 1);
+    for (const char *t : {"Product", "ProductGroup", "Offer", "AggregateOffer"})
+        if (isType(type, QLatin1StringView(t)) && out.products.size() < 100)
+            out.products << text(field(o, "name")).simplified();
+    for (const char *t : {"ItemList", "CollectionPage", "SearchResultsPage"})
+        out.list = out.list || isType(type, QLatin1StringView(t));
+    describedNonRecipes(field(o, QLatin1StringView("@graph")), out, depth + 1);
+    describedNonRecipes(field(o, QLatin1StringView("mainEntity")), out, depth + 1);
 }
 
 void collectRecipes(const QJsonValue &value, std::vector<QJsonObject> &out, int &found)

@@ -5,6 +5,7 @@
 
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QStringList>
 
 #include <vector>
 
@@ -16,9 +17,14 @@ namespace gratinel::importer {
 // all, those past kMaxRecipes too.
 void collectRecipes(const QJsonValue &value, std::vector<QJsonObject> &out, int &found);
 
-// True when value says its page is no recipe's: a Product, an Offer, an ItemList (of recipes
-// or pages), a CollectionPage, at the top, in a list, in "@graph" or as "mainEntity".
-bool describesNoRecipe(const QJsonValue &value, int depth = 0);
+// What a page's schema.org data says it shows besides recipes: products and offers (by name),
+// a list of recipes or pages, a collection page.
+struct NonRecipes {
+    QStringList products;
+    bool list = false;
+};
+// Adds what value names at the top, in a list, in "@graph" or as "mainEntity".
+void describedNonRecipes(const QJsonValue &value, NonRecipes &out, int depth = 0);
 
 // The fields of a Recipe object: text fields with character references decoded and tags
 // removed, instructions as a text, a list of texts, HowToStep or HowToSection objects.

@@ -245,6 +245,9 @@ void tst_PageShapes::pagesWithoutMarkupGiveTheRecipeTheyShow_data()
                 "<div class=\"post\"><b>Paul</b><div class=\"content\"><b>Crêpes à la bière</b><br>Ingrédients :<br>300 g de farine<br>"
                 "25 cl de bière<br>Préparation :<br>Versez la bière sur la farine.</div></div>")
         << "Crêpes de Anne\nCrêpes à la bière" << QStringList{"1. Mélangez la farine et les œufs.\n\nSource", "- 25 cl de bière\n"} << unmarked;
+    QTest::newRow("shop's recipe page offering its products")
+        << ld("{\"@type\":\"Product\",\"name\":\"Farine T55\"}", "<h1>Tarte aux pommes</h1>" + pantry + cook) << "Tarte aux pommes"
+        << QStringList{"- 200 g de farine\n"} << unmarked;
     // Titles: the recipe's own name.
     QTest::newRow("site name and generic word after the name")
         << page("<title>Pannenkoeken – Recept – Smulweb</title><meta property=\"og:title\" content=\"Pannenkoeken – Recept\">", pantry + cook)
