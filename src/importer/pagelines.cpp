@@ -70,6 +70,7 @@ private:
         bool layout = false; // Row: its cells hold blocks, it is no row of data
         int cells = 0, headCells = 0;
         bool head = false;   // Row: in <thead>
+        bool ordered = false; // List, Item: numbered
     };
     struct OpenContainer {
         const GumboNode *node;
@@ -160,6 +161,7 @@ private:
         case Ctx::Item:
             line.kind = PageLine::Item;
             line.list = c->list;
+            line.ordered = c->ordered;
             add(std::move(line));
             break;
         case Ctx::Row:
@@ -290,6 +292,7 @@ private:
                 flush();
             }
             push(n, Ctx::List);
+            ctx_.back().ordered = tag == GUMBO_TAG_OL;
             return;
         case GUMBO_TAG_LI: case GUMBO_TAG_DT: case GUMBO_TAG_DD: {
             const bool inList = !ctx_.empty() && ctx_.back().kind == Ctx::List;
@@ -301,14 +304,14 @@ private:
             if (inList && tag == GUMBO_TAG_DD && heldTerm_) {
                 heldTerm_ = false;
                 text_.separate();
-                push(n, Ctx::Item);
-                ctx_.back().list = ctx_[ctx_.size() - 2].id;
-                return;
+            } else {
+                flush();
             }
-            flush();
             push(n, inList ? Ctx::Item : Ctx::Div);
-            if (inList)
+            if (inList) {
                 ctx_.back().list = ctx_[ctx_.size() - 2].id;
+                ctx_.back().ordered = ctx_[ctx_.size() - 2].ordered;
+            }
             return;
         }
         case GUMBO_TAG_TABLE:

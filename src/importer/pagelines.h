@@ -31,6 +31,7 @@ struct PageLine {
     bool bold = false;           // every letter in <b> or <strong> (a row: in <th>)
     bool link = false;           // every letter inside a link
     bool holdsList = false;      // Item: an item's own text before the list it holds
+    bool ordered = false;        // Item: in a numbered list
     bool siteName = false;       // Heading: in the site's logo, header or a link to its home page
     bool firstOfBlock = true;    // the first line of its paragraph, item or row
     HeadingRole role = HeadingRole::None; // Open: the container's role

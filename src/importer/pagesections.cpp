@@ -233,6 +233,13 @@ LineRole roleOf(const PageLine &line)
         r.kind.role = line.role;
         r.level = 0;
         break;
+    case PageLine::Item: case PageLine::Row: case PageLine::HeaderRow:
+        // An item over the list it holds, a row of headings over the rows under it.
+        if ((line.holdsList || line.bold || line.kind == PageLine::HeaderRow) && line.text.size() <= 80) {
+            r.kind = classifyHeading(line.text, true);
+            r.level = 7;
+        }
+        break;
     default:
         break;
     }

@@ -107,6 +107,7 @@ IngredientsRead readIngredients(const PageLines &page, const std::vector<Section
         for (size_t i = s.begin; i < s.end && !hasList; ++i)
             hasList = page.lines[i].kind == PageLine::Item || page.lines[i].kind == PageLine::Row;
         int table = -1;
+        int listSeen = -1; // the last list whose items were ingredients
         for (size_t i = s.begin; i < s.end && r.lines.size() < size_t(kMaxLines); ++i) {
             const PageLine &line = page.lines[i];
             if (line.kind == PageLine::Stop || line.kind == PageLine::Open || line.kind == PageLine::Close
@@ -147,12 +148,24 @@ IngredientsRead readIngredients(const PageLines &page, const std::vector<Section
                 r.lines.push_back({asHeading(text), true});
                 continue;
             }
+            // After the list, a numbered list or sentences may be steps without a heading.
+            const bool stepLike = line.ordered ? listSeen != -1 && line.list != listSeen : isSentence(text) || speaksOfCooking(text);
+            if (line.kind == PageLine::Item && line.ordered && stepLike) {
+                r.tail.push_back({QString(), text});
+                continue;
+            }
             if (line.kind == PageLine::Text) {
                 // Beside a list, a paragraph is an introduction or a tip unless it starts with a quantity.
                 if (line.link || (hasList && (!quantity || wordCount(text) > 15)) || isSentence(text)) {
                     r.sentences += isSentence(text) ? 1 : 0;
+                    if (hasList && listSeen != -1 && stepLike && !line.link)
+                        r.tail.push_back({QString(), text});
                     continue;
                 }
+            }
+            if (line.kind == PageLine::Item || line.kind == PageLine::Row) {
+                listSeen = line.list;
+                r.tail.clear();
             }
             r.lines.push_back({text});
         }

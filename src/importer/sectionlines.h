@@ -14,6 +14,9 @@ struct IngredientsRead {
     QString yield;      // "Pour 6 personnes", said above or below the list
     int sentences = 0;  // lines left out because they are sentences (an introduction, a tip)
     bool needsFood = false; // under headings that do not say they are food ("What you need")
+    // What follows the last list and reads as steps: a numbered list, sentences. The steps of a
+    // recipe that gives them no heading of their own.
+    std::vector<RecipeFields::Step> tail;
 };
 
 // Every block of the sections: list items, table rows (column headings left out), lines of

@@ -81,8 +81,13 @@ ShownPage readShownPage(const GumboInternalNode *root)
     const std::vector<RecipeSections> groups = findRecipeSections(page);
     std::vector<Candidate> kept;
     for (std::size_t g = 0; g < groups.size(); ++g) {
-        const IngredientsRead ingredients = readIngredients(page, groups[g].ingredients);
+        IngredientsRead ingredients = readIngredients(page, groups[g].ingredients);
         std::vector<RecipeFields::Step> steps = readSteps(page, groups[g].steps);
+        // Steps without a heading of their own, after the ingredients.
+        if (steps.empty() && !ingredients.tail.empty()) {
+            steps = std::move(ingredients.tail);
+            ingredients.sentences = 0;
+        }
         if (out.parts.ingredientCount() < 2 && std::count_if(ingredients.lines.begin(), ingredients.lines.end(),
                                                              [](const IngredientLine &l) { return !l.heading; }) >= 2)
             out.parts.ingredients = ingredients.lines;

@@ -214,6 +214,14 @@ void tst_PageShapes::pagesWithoutMarkupGiveTheRecipeTheyShow_data()
                                         "<table><tr><th>Quantité</th><th>Ingrédient</th></tr><tr><td>200 g</td><td>farine</td></tr>"
                                         "<tr><td>3</td><td>œufs</td></tr></table><ul><li><strong>Pour le glaçage</strong></li><li>100 g de sucre glace</li></ul>" + cook)
         << "Gâteau" << QStringList{"Ingrédients :\nPour la pâte :\n- 200 g farine\n- 3 œufs\nPour le glaçage :\n- 100 g de sucre glace\n"} << unmarked;
+    QTest::newRow("steps without a heading after the list")
+        << page("<title>Oats</title>", "<h1>Oats</h1><h2>Ingredients</h2><ul><li>50 g oats</li><li>150 ml milk</li></ul>"
+                                      "<ol><li>Mix the oats and milk.</li><li>Leave overnight.</li></ol><p>Enjoy!</p>")
+        << "Oats" << QStringList{"- 50 g oats\n- 150 ml milk\n", "1. Mix the oats and milk.\n2. Leave overnight.\n\nSource"} << unmarked;
+    QTest::newRow("headings in a table's head and over a list")
+        << page("<title>Grütze</title>", "<h1>Grütze</h1><table><thead><tr><th colspan=\"2\">Zutaten</th></tr></thead><tr><td>500 g</td><td>Beeren</td></tr>"
+                                        "<tr><td>80 g</td><td>Zucker</td></tr></table><dl><dt>Zubereitung</dt><dd><ol><li>Alles 5 Minuten kochen.</li></ol></dd></dl>")
+        << "Grütze" << QStringList{"- 500 g Beeren\n- 80 g Zucker\n", "1. Alles 5 Minuten kochen."} << unmarked;
     QTest::newRow("heading words as sites write them")
         << page("<title>Tortilla</title>", "<h1>Tortilla</h1><h2>Lista de ingredientes</h2><ul><li>6 huevos</li><li>500 g de patatas</li></ul>"
                                           "<h2>Modo de preparación</h2><p>Fríe las patatas 20 minutos.</p><p>Cuaja los huevos.</p>")
