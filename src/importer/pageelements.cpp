@@ -13,15 +13,25 @@ namespace gratinel::importer {
 
 const char *rawAttr(const GumboNode *n, const char *name)
 {
-    const GumboAttribute *a = gumbo_get_attribute(&n->v.element.attributes, name);
-    return a ? a->value : "";
+    // The parser gives attribute names in lower case.
+    const GumboVector &attributes = n->v.element.attributes;
+    for (unsigned i = 0; i < attributes.length; ++i) {
+        const auto *a = static_cast<const GumboAttribute *>(attributes.data[i]);
+        if (std::strcmp(a->name, name) == 0)
+            return a->value;
+    }
+    return "";
 }
 
 namespace {
 
 bool hasAttr(const GumboNode *n, const char *name)
 {
-    return gumbo_get_attribute(&n->v.element.attributes, name) != nullptr;
+    const GumboVector &attributes = n->v.element.attributes;
+    for (unsigned i = 0; i < attributes.length; ++i)
+        if (std::strcmp(static_cast<const GumboAttribute *>(attributes.data[i])->name, name) == 0)
+            return true;
+    return false;
 }
 
 // True when a word of the class and id tokens (split at '-' and '_') is one of words, or a
@@ -43,6 +53,8 @@ bool contains(const char *at, size_t length, const char *part)
 
 bool namedAs(const GumboNode *n, std::initializer_list<const char *> words, std::initializer_list<const char *> prefixes = {})
 {
+    if (n->v.element.attributes.length == 0)
+        return false;
     for (const char *attr : {"class", "id"}) {
         const char *v = rawAttr(n, attr);
         while (*v) {
@@ -85,6 +97,8 @@ bool isFrame(GumboTag tag)
 
 bool isHidden(const GumboNode *n)
 {
+    if (n->v.element.attributes.length == 0)
+        return false;
     if (hasAttr(n, "hidden"))
         return true;
     const char *style = rawAttr(n, "style");
