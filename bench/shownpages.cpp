@@ -34,7 +34,7 @@ namespace {
 
 struct Tally {
     int pages = 0, expected = 0, found = 0, titles = 0, lines = 0, linesFound = 0, steps = 0, stepsFound = 0;
-    int falseRecipes = 0, falsePages = 0, extraLines = 0;
+    int falseRecipes = 0, falsePages = 0, extraLines = 0, extraSteps = 0;
 };
 
 QString norm(const QString &text)
@@ -126,8 +126,10 @@ void measure(const QString &html, Tally &t, bool verbose)
                 say(verbose, QStringLiteral("%1: étape manquante « %2 »").arg(name, s));
         }
         for (const QString &g : gotSteps)
-            if (!steps.contains(g))
+            if (!steps.contains(g)) {
+                ++t.extraSteps;
                 say(verbose, QStringLiteral("%1: étape en trop « %2 »").arg(name, g));
+            }
     }
 }
 
@@ -202,9 +204,9 @@ int main(int argc, char *argv[])
             measure(dir.filePath(name), t, verbose);
     }
     std::printf("pages %d, recipes %d\n", t.pages, t.expected);
-    std::printf("found %.1f%%, right titles %.1f%%, ingredient lines %.1f%% (%d extra), steps %.1f%%\n",
+    std::printf("found %.1f%%, right titles %.1f%%, ingredient lines %.1f%% (%d extra), steps %.1f%% (%d extra)\n",
                 share(t.found, t.expected), share(t.titles, t.expected), share(t.linesFound, t.lines), t.extraLines,
-                share(t.stepsFound, t.steps));
+                share(t.stepsFound, t.steps), t.extraSteps);
     std::printf("false recipes %d on %d pages\n", t.falseRecipes, t.falsePages);
     return 0;
 }

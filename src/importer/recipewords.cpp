@@ -245,7 +245,8 @@ bool isChatter(const QString &line)
         "looking for more|you might also like|wenn dir das rezept|teile es|hinterlasse|laat (?:een|hieronder)|vond je dit recept|"
         "se la ricetta vi|condividet|si te ha gustado|compártel|se gostou|partilhe|compartilhe|jeśli przepis|udostępnij|"
         "^recette (?:envoyée|proposée|publiée) par|^(?:recipe|posted) (?:by|from|courtesy)|^eingesandt von|^ingezonden door|"
-        "à consommer avec modération|l'abus d'alcool|drink responsibly"),
+        "à consommer avec modération|l'abus d'alcool|drink responsibly|^(?:à )?(?:voir|lire) aussi|^découvrez|^see also|"
+        "^read more|^siehe auch|^zie ook|^vedi anche|^ver también|^veja também"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     const QString t = line.left(kReadChars);
     if (closing.match(t).hasMatch() || call.match(t).hasMatch())

@@ -178,6 +178,7 @@ std::vector<RecipeFields::Step> readSteps(const PageLines &page, const std::vect
 {
     std::vector<RecipeFields::Step> steps;
     const bool several = sections.size() > 1;
+    bool listed = false; // steps came as a list
     for (const Section &s : sections) {
         QString section = several ? sectionName(page, s) : QString();
         for (size_t i = s.begin; i < s.end && steps.size() < size_t(kMaxLines); ++i) {
@@ -215,6 +216,10 @@ std::vector<RecipeFields::Step> readSteps(const PageLines &page, const std::vect
                 section = asHeading(text);
                 continue;
             }
+            // After the list of steps, a paragraph that says nothing of cooking is the blogger's.
+            if (line.kind == PageLine::Text && listed && !speaksOfCooking(text))
+                break;
+            listed = listed || line.kind == PageLine::Item;
             steps.push_back({section, text});
         }
     }
