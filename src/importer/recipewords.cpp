@@ -145,7 +145,7 @@ bool hasUnit(const QString &line)
 {
     // Abbreviations after a number ("200 g", "3 EL", "2 tbsp"), words alone ("une pincée").
     static const QRegularExpression re(QStringLiteral(
-        "(?:\\d|[½¼¾⅓⅔⅛])\\s*(?:g|gr|grs?|kg|mg|ml|cl|dl|l|oz|lbs?|el|tl|ek|kk|ss|ts|cs|cc|càs|càc|msk|tsk|krm|spsk|knsp|"
+        "(?:\\d|[½¼¾⅓⅔⅛])\\s*(?:g|gr|grs?|kg|dkg|dag|mg|ml|cl|dl|l|oz|lbs?|el|tl|ek|kk|ss|ts|cs|cc|càs|càc|msk|tsk|krm|spsk|knsp|"
         "tbsps?|tsps?|stk|st|rkl|prise|cans?|tins?|c\\.\\s*à\\s*(?:s|c|soupe|café))\\b|"
         "\\b(?:pincées?|cuill[eè]res?|tasses?|verres?|gousses?|bottes?|tranches?|brins?|sachets?|boîtes?|filet|zeste|"
         "cups?|tablespoons?|teaspoons?|pinch|dash|cloves?|handful|bunch|slices?|sprigs?|packets?|msp|bund|päckchen|"

@@ -256,6 +256,50 @@ void tst_PageShapes::pagesWithoutMarkupGiveTheRecipeTheyShow_data()
     QTest::newRow("shop's recipe page offering its products")
         << ld("{\"@type\":\"Product\",\"name\":\"Farine T55\"}", "<h1>Tarte aux pommes</h1>" + pantry + cook) << "Tarte aux pommes"
         << QStringList{"- 200 g de farine\n"} << unmarked;
+    // Heading words as recipe sites write them, language by language.
+    struct Words {
+        const char *language, *ingredients, *steps, *first, *second, *step;
+    };
+    for (const Words &w : std::initializer_list<Words>{
+             {"French", "Liste des ingrédients", "Étapes de préparation", "200 g de farine", "3 œufs", "Mélangez et faites cuire 20 minutes."},
+             {"English", "What you'll need", "Directions", "2 cups flour", "1 tsp salt", "Whisk and bake for 20 minutes."},
+             {"German", "Zutaten für 4 Personen", "Zubereitungsschritte", "200 g Mehl", "2 Eier", "Alles verrühren und 20 Minuten backen."},
+             {"Dutch", "Benodigdheden", "Bereidingswijze", "200 g bloem", "2 eieren", "Meng alles en bak 20 minuten."},
+             {"Italian", "Ingredienti per 4 persone", "Come preparare la torta", "200 g di farina", "2 uova", "Mescolate e cuocete per 20 minuti."},
+             {"Spanish", "Ingredientes para 4 personas", "Pasos", "200 g de harina", "2 huevos", "Mezcla y hornea 20 minutos."},
+             {"Portuguese", "Ingredientes", "Modo de preparo", "2 xícaras de farinha", "3 ovos", "Misture tudo e asse por 20 minutos."},
+             {"Polish", "Składniki na ciasto", "Sposób przygotowania", "200 g mąki", "2 jajka", "Wymieszaj i piecz 20 minut."},
+             {"Swedish", "Du behöver", "Gör så här", "2 dl mjölk", "3 ägg", "Vispa och grädda i 20 minuter."},
+             {"Danish", "Ingredienser", "Fremgangsmåde", "200 g mel", "2 æg", "Rør det hele sammen og bag i 20 minutter."},
+             {"Finnish", "Ainekset", "Valmistus", "2 dl maitoa", "1 muna", "Sekoita ja paista 20 minuuttia."},
+             {"Czech", "Suroviny", "Postup", "200 g mouky", "2 vejce", "Smíchejte a pečte 20 minut."},
+             {"Hungarian", "Hozzávalók", "Elkészítés", "20 dkg liszt", "2 tojás", "Keverjük össze és süssük 20 percig."},
+             {"Turkish", "Malzemeler", "Yapılışı", "2 su bardağı un", "2 adet yumurta", "Karıştırın ve 20 dakika pişirin."}})
+        QTest::addRow("%s headings", w.language)
+            << page("<title>R</title>", QByteArray("<h1>R</h1><h2>") + w.ingredients + "</h2><ul><li>" + w.first + "</li><li>" + w.second
+                                            + "</li></ul><h3>" + w.steps + "</h3><p>" + w.step + "</p>")
+            << "R" << QStringList{spelling::storableSpelling(QStringLiteral("- %1\n- %2\n").arg(QString::fromUtf8(w.first), QString::fromUtf8(w.second))),
+                                  spelling::storableSpelling(QString::fromUtf8(w.step))}
+            << unmarked;
+    // What a section holds besides its lists.
+    QTest::newRow("groups as items holding their list, a time among the steps, a tip after them")
+        << page("<title>Pâte</title>", "<h1>Pâte</h1><h2>Ingrédients</h2><ul><li>Pâte<ul><li>200 g de farine</li><li>1 œuf</li></ul></li>"
+                                      "<li>Garniture<ul><li>3 pommes</li></ul></li></ul><h2>Préparation</h2><p>Temps de cuisson : 30 min</p>"
+                                      "<ol><li>Étalez la pâte.</li><li>Faites cuire 30 min.</li></ol><p>Astuce : servez tiède.</p>")
+        << "Pâte" << QStringList{"Pâte :\n- 200 g de farine\n- 1 œuf\nGarniture :\n- 3 pommes\n", "1. Étalez la pâte.\n2. Faites cuire 30 min.\n\nSource"}
+        << unmarked;
+    QTest::newRow("old page: labels in a layout table, lines cut by <br>, a credit after a rule")
+        << page("<title>Kartoffelsalat</title>", "<table><tr><td><a href=\"/\">Start</a></td><td><h2>Kartoffelsalat</h2><table><tr><td><b>Zutaten:</b></td>"
+                                                "<td>1 kg Kartoffeln<br>3 EL Essig</td></tr><tr><td><b>Zubereitung:</b></td><td>Kartoffeln kochen und schneiden.<br>"
+                                                "Mit Essig mischen.</td></tr></table><hr><p>Eingesandt von Helga</p></td></tr></table>")
+        << "Kartoffelsalat" << QStringList{"- 1 kg Kartoffeln\n- 3 EL Essig\n", "1. Kartoffeln kochen und schneiden.\n2. Mit Essig mischen.\n\nSource"}
+        << unmarked;
+    QTest::newRow("the same recipe shown twice, then its card")
+        << page("<title>Crumble</title>", "<h1>Crumble</h1><h2>Les ingrédients</h2><ul><li>4 pommes</li><li>100 g de farine</li></ul>"
+                                         "<h2>La préparation en images</h2><p>Épluchez les pommes.</p><div class=\"card\"><h2>Crumble</h2><h3>Ingrédients</h3>"
+                                         "<ul><li>4 pommes</li><li>100 g de farine</li></ul><h3>Préparation</h3><ol><li>Épluchez les pommes.</li>"
+                                         "<li>Couvrez de farine et faites cuire 35 minutes.</li></ol></div>")
+        << "Crumble" << QStringList{"1. Épluchez les pommes.\n2. Couvrez de farine et faites cuire 35 minutes."} << unmarked;
     // Titles: the recipe's own name.
     QTest::newRow("site name and generic word after the name")
         << page("<title>Pannenkoeken – Recept – Smulweb</title><meta property=\"og:title\" content=\"Pannenkoeken – Recept\">", pantry + cook)
@@ -303,6 +347,21 @@ void tst_PageShapes::pagesWithoutMarkupGiveTheRecipeTheyShow_data()
     QTest::newRow("list of recipes") << ld("{\"@type\":\"ItemList\",\"itemListElement\":[{\"@type\":\"ListItem\",\"url\":\"https://s.example/1\"}]}",
                                            "<h2>Soupe à l'oignon</h2>" + pantry + cook)
                                      << "" << QStringList{} << "";
+    QTest::newRow("restaurant's menu") << page("<title>La carte</title>", "<h1>La carte</h1><h2>Entrées</h2><ul><li>Soupe de poissons 9 €</li>"
+                                                                       "<li>Terrine 8 €</li></ul><h2>Desserts</h2><ul><li>Tarte Tatin 8 €</li></ul>")
+                                       << "" << QStringList{} << "";
+    QTest::newRow("shampoo's ingredients and directions")
+        << page("<title>Shampoing</title>", "<h1>Shampoing</h1><h2>Ingredients</h2><ul><li>Aqua (Water)</li><li>Sodium Laureth Sulfate</li>"
+                                           "<li>Parfum</li><li>Citric Acid</li></ul><h2>Directions</h2><p>Apply to wet hair, massage and rinse.</p>")
+        << "" << QStringList{} << "";
+    QTest::newRow("tips under recipe headings")
+        << page("<title>Astuces</title>", "<h1>10 astuces</h1><h2>Les ingrédients</h2><p>Sortez le beurre et les œufs du réfrigérateur une heure avant.</p>"
+                                         "<p>Pesez tout avant de commencer, la pâtisserie est une science exacte.</p><h2>La préparation</h2>"
+                                         "<p>Préchauffez toujours votre four au moins quinze minutes.</p>")
+        << "" << QStringList{} << "";
+    QTest::newRow("category page") << ld("{\"@graph\":[{\"@type\":\"CollectionPage\",\"name\":\"Soupes\"}]}",
+                                         "<article><h2>Soupe verte</h2>" + pantry + cook + "</article>")
+                                   << "" << QStringList{} << "";
     QTest::newRow("order page") << page("<title>Commande</title>", pantry + "<h2>Préparation de votre commande</h2><p>Nous préparons les œufs sous 2 jours.</p>")
                                 << "" << QStringList{} << "";
 }
