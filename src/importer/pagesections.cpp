@@ -135,9 +135,10 @@ private:
     // The same list shown twice (a summary at the top, the recipe card below).
     bool repeats(const std::vector<Section> &before, const Section &s) const
     {
+        // The last few sections are enough: a repetition follows what it repeats.
         QSet<QString> seen;
-        for (const Section &b : before)
-            seen.unite(textsOf(b));
+        for (size_t i = before.size() > 4 ? before.size() - 4 : 0; i < before.size(); ++i)
+            seen.unite(textsOf(before[i]));
         const QSet<QString> now = textsOf(s);
         if (now.isEmpty())
             return false;
@@ -244,25 +245,6 @@ LineRole roleOf(const PageLine &line)
         break;
     }
     return r;
-}
-
-std::size_t titleBetween(const PageLines &page, std::size_t from, std::size_t to)
-{
-    std::size_t heading = SIZE_MAX, bold = SIZE_MAX;
-    int rank = 99;
-    for (std::size_t i = from; i < std::min(to, page.lines.size()); ++i) {
-        const PageLine &line = page.lines[i];
-        if (line.kind == PageLine::Heading && !line.siteName) {
-            if (line.level <= rank && roleOf(line).kind.role == Role::None) {
-                rank = line.level;
-                heading = i;
-            }
-        } else if (line.kind == PageLine::Text && line.bold && !line.text.endsWith(u':') && words(line.text) <= 8
-                   && roleOf(line).kind.role == Role::None) {
-            bold = i;
-        }
-    }
-    return heading != SIZE_MAX ? heading : bold;
 }
 
 std::vector<RecipeSections> findRecipeSections(const PageLines &page)

@@ -23,7 +23,9 @@ struct Section {
 struct RecipeSections {
     std::vector<Section> ingredients;
     std::vector<Section> steps;
-    std::size_t title = SIZE_MAX; // the line of the recipe's own title heading, when the page gives one
+    // The line of the recipe's own title, between it and the recipe before: the last heading of
+    // the highest rank that names no role and no site, else the last short line in bold.
+    std::size_t title = SIZE_MAX;
     std::size_t first = 0;        // its first heading's line, and the end of its last section
     std::size_t last = 0;
 };
@@ -41,9 +43,5 @@ LineRole roleOf(const PageLine &line);
 // forum's two posts), and are another part of the same recipe otherwise; headings of the same
 // role under one recipe are its sub-headings.
 std::vector<RecipeSections> findRecipeSections(const PageLines &page);
-
-// A title candidate between two lines: the last heading of the highest rank that names no
-// role and no site, else the last short line in bold; SIZE_MAX when none.
-std::size_t titleBetween(const PageLines &page, std::size_t from, std::size_t to);
 
 } // namespace gratinel::importer
