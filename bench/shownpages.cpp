@@ -149,8 +149,8 @@ void showLines(const QString &file)
     for (size_t i = 0; i < page.lines.size(); ++i) {
         const PageLine &l = page.lines[i];
         const LineRole r = roleOf(l);
-        std::printf("%4zu %-5s%d %s%s%s role %d block %d list %d scope %lld «%s»\n", i, kinds[l.kind], l.level, l.bold ? "b" : "",
-                    l.link ? "a" : "", l.siteName ? "S" : "", int(r.kind.role), l.block, l.list,
+        std::printf("%4zu %-5s%d %s%s%s role %d list %d scope %lld «%s»\n", i, kinds[l.kind], l.level, l.bold ? "b" : "",
+                    l.link ? "a" : "", l.siteName ? "S" : "", int(r.kind.role), l.list,
                     l.scopeEnd == SIZE_MAX ? -1LL : (long long)l.scopeEnd, qPrintable(l.text));
     }
     for (const RecipeSections &r : findRecipeSections(page)) {

@@ -47,6 +47,22 @@ constexpr Words kStepWords = {
     u"yapılışı", u"nasıl yapılır", u"hazırlanması", u"mod de preparare", u"preparare", u"priprema", u"postupak",
     u"bereiden", u"zo bereid je het"};
 
+// Parts of a recipe named alone as a heading.
+constexpr Words kPartWords = {
+    u"pâte", u"garniture", u"crème", u"sauce", u"glaçage", u"farce", u"marinade", u"vinaigrette", u"décoration",
+    u"montage", u"dressage", u"finition", u"finitions", u"assemblage", u"cuisson", u"topping", u"filling", u"dough",
+    u"frosting", u"icing", u"glaze", u"crust", u"dressing", u"assembly", u"füllung", u"teig", u"belag", u"guss",
+    u"streusel", u"vulling", u"deeg", u"saus", u"glazuur", u"ripieno", u"impasto", u"glassa", u"relleno", u"masa",
+    u"cobertura", u"recheio", u"massa", u"calda", u"nadzienie", u"ciasto", u"polewa", u"krem", u"fyllning", u"deg",
+    u"fyld", u"fyll", u"täyte", u"taikina", u"náplň", u"těsto", u"poleva", u"töltelék", u"tészta", u"máz", u"hamur",
+    u"şurup", u"sos"};
+
+// Words that say whom or what a part is for: "Pour la pâte", "For the sauce", "Für den Teig".
+constexpr Words kPartStarts = {
+    u"pour la", u"pour le", u"pour les", u"pour l'", u"for the", u"für den", u"für die", u"für das", u"voor de",
+    u"voor het", u"per il", u"per la", u"per lo", u"per i", u"per le", u"para el", u"para la", u"para los", u"para las",
+    u"para o", u"para a", u"na ", u"til ", u"för "};
+
 // Words that end a heading after the dish's name ("Menemen nasıl yapılır?", "A palacsinta
 // hozzávalói").
 constexpr Words kIngredientEnds = {u"malzemeleri", u"için malzemeler", u"hozzávalói", u"hozzávalók", u"ingrediënten",
@@ -278,6 +294,19 @@ HeadingKind classifyHeading(const QString &text, bool loose)
     if (const qsizetype n = startWord(key, kEndWords); n > 0 && (key.size() == n || (loose && key.size() - n < 25)))
         kind.role = HeadingRole::End;
     return kind;
+}
+
+bool namesPart(const QString &heading)
+{
+    const Label label = labelOf(heading);
+    if (label.key.isEmpty() || label.key.count(u' ') >= 6)
+        return false;
+    if (label.key.count(u' ') < 2 && startWord(label.key, kPartWords) > 0)
+        return true;
+    for (const QStringView start : kPartStarts)
+        if (label.key.startsWith(start) && label.key.size() > start.size() + 2)
+            return true;
+    return false;
 }
 
 HeadingRole containerRole(const QString &classes)

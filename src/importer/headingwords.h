@@ -36,6 +36,11 @@ inline HeadingRole headingRole(const QString &text, bool loose)
     return classifyHeading(text, loose).role;
 }
 
+// A heading that names a part of one recipe: "Pour la garniture", "For the frosting", "Für den
+// Teig", "Garniture", "Glaçage". Under a heading of ingredients or steps of its rank, it is a
+// sub-heading.
+bool namesPart(const QString &heading);
+
 // The role of the first class or id token that marks a recipe plug-in's list of ingredients or
 // steps ("wprm-recipe-ingredients-container", "tasty-recipes-instructions",
 // "mv-create-ingredients", "recipe__ingredients", "recipe-card-directions").

@@ -87,7 +87,7 @@ private:
     const GumboNode *pluginNode_ = nullptr;
     int bold_ = 0, link_ = 0, home_ = 0, site_ = 0;
     int ids_ = 0, containers_ = 0;
-    bool lineBroken_ = false; // the current block gave a line already
+    std::size_t pluginTitleAt_ = SIZE_MAX; // the first line of the plug-in's title element
     bool heldTerm_ = false;   // the text holds a <dt> whose <dd> may follow
 
     bool inPre() const { return !ctx_.empty() && ctx_.back().kind == Ctx::Pre; }
@@ -131,8 +131,6 @@ private:
         PageLine line;
         line.bold = taken.bold;
         line.link = taken.link;
-        line.block = c ? c->id : 0;
-        line.firstOfBlock = !lineBroken_;
         if (kind == Ctx::Pre) {
             const QString &raw = taken.text;
             if (looksLikeMealMaster(raw)) {
@@ -174,7 +172,6 @@ private:
             addText(line, c ? c->node : nullptr);
             break;
         }
-        lineBroken_ = true;
     }
 
     void addText(PageLine &line, const GumboNode *block)
@@ -230,7 +227,7 @@ private:
         container(n);
         if (out.pluginTitle.isEmpty() && isPluginTitleElement(n)) {
             flush();
-            out.pluginTitleAt = out.lines.size();
+            pluginTitleAt_ = out.lines.size();
             pluginNode_ = n;
         }
         return true;
@@ -395,7 +392,6 @@ private:
             line.text = before.text;
             line.bold = before.bold;
             line.link = before.link;
-            line.block = row->id;
             addText(line, row->node);
         }
         row->layout = true;
@@ -417,7 +413,6 @@ private:
         ctx_.push_back(c);
         if (ownsText(c))
             owner_ = int(ctx_.size()) - 1;
-        lineBroken_ = false;
     }
 
     void leave(const GumboNode *n)
@@ -435,8 +430,7 @@ private:
             }
             owner_ = c.ownerBelow;
             ctx_.pop_back();
-            lineBroken_ = false;
-        }
+            }
         switch (tag) {
         case GUMBO_TAG_B: case GUMBO_TAG_STRONG: case GUMBO_TAG_U:
             --bold_;
@@ -459,10 +453,10 @@ private:
         }
         if (n == pluginNode_ && out.pluginTitle.isEmpty()) {
             flush();
-            if (out.pluginTitleAt < out.lines.size())
-                out.pluginTitle = out.lines[out.pluginTitleAt].text;
+            if (pluginTitleAt_ < out.lines.size())
+                out.pluginTitle = out.lines[pluginTitleAt_].text;
             else
-                out.pluginTitleAt = SIZE_MAX; // nothing in it: the next one may say it
+                pluginTitleAt_ = SIZE_MAX; // nothing in it: the next one may say it
         }
         scopes_.close(n, out.lines);
     }

@@ -33,9 +33,7 @@ struct PageLine {
     bool holdsList = false;      // Item: an item's own text before the list it holds
     bool ordered = false;        // Item: in a numbered list
     bool siteName = false;       // Heading: in the site's logo, header or a link to its home page
-    bool firstOfBlock = true;    // the first line of its paragraph, item or row
     HeadingRole role = HeadingRole::None; // Open: the container's role
-    int block = 0;               // the element the line is in (the lines of one paragraph share it)
     int list = 0;                // Item, Row: its list or table
     int container = 0;           // Open, Close: the container's number
     std::size_t scopeEnd = SIZE_MAX; // Heading, short Text: the first line after the element that holds it
@@ -49,7 +47,6 @@ struct PageLines {
     QString ogImage;
     QString pageTitle;  // <title>
     QString pluginTitle; // a recipe plug-in's title element
-    std::size_t pluginTitleAt = SIZE_MAX; // the line where it is
     bool product = false; // og:type says a product
     QStringList mealMaster; // texts of <pre> blocks that hold Meal-Master recipes
 };

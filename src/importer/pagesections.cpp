@@ -24,6 +24,13 @@ bool isLabelLike(const PageLine &line)
            && (line.bold || line.text.endsWith(u':'));
 }
 
+// A short line in bold that is no sentence: a name ("Spritz", "Confiture de prunes").
+bool isTitleLike(const PageLine &line)
+{
+    return line.kind == PageLine::Text && line.bold && words(line.text) <= 8 && !line.text.endsWith(u'.')
+           && !line.text.endsWith(u'!') && !line.text.endsWith(u':');
+}
+
 bool isContent(const PageLine &line)
 {
     return line.kind == PageLine::Item || line.kind == PageLine::Row || line.kind == PageLine::Text;
@@ -106,17 +113,17 @@ private:
             }
             if (line.kind == PageLine::Heading && level <= s.level && !container) {
                 // An empty section takes the headings of its rank that follow as its sub-headings
-                // ("Ingrédients", then "La pâte" and "La crème" at the same rank).
-                if (!content && level == s.level)
+                // ("Ingrédients", then "La pâte" and "La crème" at the same rank), and so does any
+                // section a heading that names a part ("Pour la garniture").
+                if (level == s.level && (!content || namesPart(line.text)))
                     continue;
                 break;
             }
             if (isContent(line))
                 content = true;
         }
-        // Headings with nothing after them belong to what comes next.
-        while (j > s.begin && (lines_[j - 1].kind == PageLine::Heading || (lines_[j - 1].kind == PageLine::Text && lines_[j - 1].bold)
-                               || lines_[j - 1].kind == PageLine::Stop))
+        // Headings with nothing after them belong to what comes next (the next recipe's title).
+        while (j > s.begin && (lines_[j - 1].kind == PageLine::Heading || lines_[j - 1].kind == PageLine::Stop || isTitleLike(lines_[j - 1])))
             --j;
         s.end = j;
         return s;
@@ -165,7 +172,7 @@ private:
             if (line.kind == PageLine::Heading && !line.siteName && line.level <= titleRank_) {
                 titleRank_ = line.level;
                 titleHeading_ = scanAt_;
-            } else if (line.kind == PageLine::Text && line.bold && !line.text.endsWith(u':') && words(line.text) <= 8) {
+            } else if (isTitleLike(line)) {
                 titleBold_ = scanAt_;
             }
         }

@@ -211,7 +211,7 @@ bool isYieldLine(const QString &line)
         "\\d+(?:\\s*(?:à|-|–|to|a|bis|tot)\\s*\\d+)?\\s*"
         "(?:personnes?|pers\\.?|parts?|portions?|people|persons?|servings?|pieces?|slices?|personen|portionen|stück|stuks?|"
         "punten|persone|porzioni|personas|raciones|porciones|pessoas|porções|fatias|osób|osoby|porcj[ie]|sztuk|personer|"
-        "portioner|porsjoner|bullar|stk|kpl|annosta|osob|adag|főre|kişilik|pièces?|cookies|muffins|verrines)?\\s*\\.?$"),
+        "portioner|porsjoner|bullar|stk|kpl|annosta|osob|adag|főre|kişilik|pièces?|cookies|muffins|verrines)?\\s*[.:]?$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     const QString t = line.trimmed();
     return t.size() <= 40 && t.contains(QRegularExpression(QStringLiteral("\\d"))) && re.match(t).hasMatch()
