@@ -201,6 +201,10 @@ void tst_PageShapes::pagesWithoutMarkupGiveTheRecipeTheyShow_data()
         << "Flan" << QStringList{"Pour 6 personnes\n", "- 1 l de lait\n- 4 œufs\n",
                                  "1. Préchauffez le four à 180 °C.\n2. Battez les œufs.\n3. Versez le lait.\n4. Faites cuire 40 min.\n\nSource"}
         << unmarked;
+    QTest::newRow("yield said in another language")
+        << page("<title>Suppe</title>", "<h1>Suppe</h1><h2>Zutaten</h2><p>Für 4 Personen:</p><ul><li>1 l Brühe</li><li>2 Karotten</li></ul>"
+                                       "<h2>Zubereitung</h2><p>Alles 20 Minuten kochen.</p>")
+        << "Suppe" << QStringList{"Pour 4 personnes\n", "- 1 l Brühe\n"} << unmarked;
     QTest::newRow("headings of one role under one recipe")
         << page("<title>Tarte</title>", "<h1>Tarte</h1><h3>Ingrédients pour la pâte</h3><ul><li>200 g de farine</li><li>100 g de beurre</li></ul>"
                                        "<h3>Ingrédients pour la crème</h3><ul><li>50 cl de lait</li><li>3 jaunes d'œufs</li></ul>"
