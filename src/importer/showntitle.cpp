@@ -92,16 +92,19 @@ QString withoutDate(const QString &title)
         "januari|februari|maart|mei|augustus|gennaio|febbraio|marzo|aprile|maggio|giugno|luglio|agosto|settembre|ottobre|"
         "dicembre|enero|febrero|abril|mayo|junio|julio|septiembre|octubre|noviembre|diciembre|janeiro|fevereiro|março|"
         "junho|julho|setembro|outubro|dezembro)");
-    static const QRegularExpression date(
-        QStringLiteral("(?:^|\\s*[-–—|,·]?\\s*)(?:\\d{1,2}[/.-]\\d{1,2}[/.-]\\d{2,4}|\\d{4}-\\d{2}-\\d{2}|"
-                       "(?:le )?\\d{1,2}(?:er|\\.)? %1 \\d{4}|%1 \\d{1,2},? \\d{4})(?:\\s*[-–—|,·]?\\s*|$)")
-            .arg(month),
+    // A date written in words needs a separator from the name ("Tarte – 14 juillet 2023", never
+    // "Tarte du 14 juillet 2023"); one in figures does not ("Tarte 12/03/2021").
+    static const QString words = QStringLiteral("(?:le )?\\d{1,2}(?:er|\\.)? %1 \\d{4}|%1 \\d{1,2},? \\d{4}").arg(month);
+    static const QString figures = QStringLiteral("\\d{1,2}[/.-]\\d{1,2}[/.-]\\d{2,4}|\\d{4}-\\d{2}-\\d{2}");
+    static const QRegularExpression last(
+        QStringLiteral("(?:\\s*[-–—|,·(]\\s*(?:%1|%2)\\)?|\\s+(?:%2))$").arg(words, figures),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression first(QStringLiteral("^(?:%1|%2)\\s*[-–—|,·:]\\s*").arg(words, figures),
+                                          QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     QString t = title;
-    const QRegularExpressionMatch m = date.match(t);
-    // Only a date at either end: "Tarte du 14 juillet 2023" keeps what is its name.
-    if (m.hasMatch() && (m.capturedStart() == 0 || m.capturedEnd() == t.size()) && m.capturedLength() < t.size())
-        t.remove(m.capturedStart(), m.capturedLength());
+    for (const QRegularExpression *re : {&last, &first})
+        if (const QRegularExpressionMatch m = re->match(t); m.hasMatch() && m.capturedLength() < t.size())
+            t.remove(m.capturedStart(), m.capturedLength());
     return t.trimmed();
 }
 
