@@ -174,6 +174,26 @@ IngredientsRead readIngredients(const PageLines &page, const std::vector<Section
     return r;
 }
 
+// Steps that all start with their own number, 1, 2, 3 ("1 Das Fleisch würfeln", the number
+// set apart on the page): without it.
+void dropStepNumbers(std::vector<RecipeFields::Step> &steps)
+{
+    static const QRegularExpression number(QStringLiteral("^(\\d{1,2})\\s+(?=\\S)"));
+    int expected = 1;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const QRegularExpressionMatch m = number.match(steps[i].text);
+        const int n = m.hasMatch() ? m.captured(1).toInt() : 0;
+        if (n == 1 && i > 0 && steps[i].section != steps[i - 1].section)
+            expected = 1;
+        if (n != expected++)
+            return;
+    }
+    if (steps.size() < 2)
+        return;
+    for (RecipeFields::Step &s : steps)
+        s.text.remove(number);
+}
+
 std::vector<RecipeFields::Step> readSteps(const PageLines &page, const std::vector<Section> &sections)
 {
     std::vector<RecipeFields::Step> steps;
@@ -223,6 +243,7 @@ std::vector<RecipeFields::Step> readSteps(const PageLines &page, const std::vect
             steps.push_back({section, text});
         }
     }
+    dropStepNumbers(steps);
     return steps;
 }
 
