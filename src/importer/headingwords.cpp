@@ -242,9 +242,12 @@ HeadingKind classifyHeading(const QString &text, bool loose)
     static const QRegularExpression numbered(QStringLiteral(
         "^(?:étape|etape|step|schritt|paso|passo|stap|krok|steg|trin|vaihe|korak|pas)\\s*(\\d{1,2})\\b"));
     if (const QRegularExpressionMatch m = numbered.match(label.key); m.hasMatch()) {
-        kind.role = HeadingRole::Steps;
-        kind.stepNumber = true;
         kind.rest = restAfter(label, m.capturedEnd());
+        // In a paragraph, "Étape 2 : Laissez refroidir" is the step itself.
+        if (loose || kind.rest.isEmpty()) {
+            kind.role = HeadingRole::Steps;
+            kind.stepNumber = true;
+        }
         return kind;
     }
 

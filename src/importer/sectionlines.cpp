@@ -174,24 +174,25 @@ IngredientsRead readIngredients(const PageLines &page, const std::vector<Section
     return r;
 }
 
-// Steps that all start with their own number, 1, 2, 3 ("1 Das Fleisch würfeln", the number
-// set apart on the page): without it.
+// Steps that start with their own number, 1, 2, 3 ("1 Das Fleisch würfeln", the number set
+// apart on the page): without it. A run of two such steps or more is needed ("2 Eier
+// verquirlen" alone keeps its eggs).
 void dropStepNumbers(std::vector<RecipeFields::Step> &steps)
 {
     static const QRegularExpression number(QStringLiteral("^(\\d{1,2})\\s+(?=\\S)"));
-    int expected = 1;
-    for (size_t i = 0; i < steps.size(); ++i) {
-        const QRegularExpressionMatch m = number.match(steps[i].text);
-        const int n = m.hasMatch() ? m.captured(1).toInt() : 0;
-        if (n == 1 && i > 0 && steps[i].section != steps[i - 1].section)
-            expected = 1;
-        if (n != expected++)
-            return;
+    const auto numberOf = [&](const RecipeFields::Step &s) {
+        const QRegularExpressionMatch m = number.match(s.text);
+        return m.hasMatch() ? m.captured(1).toInt() : 0;
+    };
+    for (size_t i = 0; i < steps.size();) {
+        size_t end = i;
+        while (end < steps.size() && numberOf(steps[end]) == int(end - i) + 1)
+            ++end;
+        if (end - i >= 2)
+            for (size_t k = i; k < end; ++k)
+                steps[k].text.remove(number);
+        i = std::max(end, i + 1);
     }
-    if (steps.size() < 2)
-        return;
-    for (RecipeFields::Step &s : steps)
-        s.text.remove(number);
 }
 
 std::vector<RecipeFields::Step> readSteps(const PageLines &page, const std::vector<Section> &sections)

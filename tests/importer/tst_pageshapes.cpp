@@ -285,6 +285,35 @@ void tst_PageShapes::pagesWithoutMarkupGiveTheRecipeTheyShow_data()
             << "R" << QStringList{spelling::storableSpelling(QStringLiteral("- %1\n- %2\n").arg(QString::fromUtf8(w.first), QString::fromUtf8(w.second))),
                                   spelling::storableSpelling(QString::fromUtf8(w.step))}
             << unmarked;
+    // The blogger's closing words after the steps, language by language: no step, and the steps end.
+    for (const char *closing : {"Bon appétit ! Si vous avez aimé cette recette, partagez-la.", "Retrouvez aussi mes gratins.",
+                                "If you make this, let me know in the comments!", "Guten Appetit! Teile es mit deinen Freunden.",
+                                "Eet smakelijk! Laat hieronder een reactie achter.", "Buon appetito!", "¡Buen provecho!", "Bom apetite!",
+                                "Smacznego!", "Smaklig måltid!", "Dobrou chuť!", "Jó étvágyat!", "Afiyet olsun!"})
+        QTest::addRow("closing words « %s »", closing)
+            << page("<title>G</title>", "<h1>G</h1>" + pantry + "<h2>Préparation</h2><ol><li>Mélangez la farine et les œufs.</li></ol><p>" + closing
+                                            + "</p><p>Faites cuire 2 heures au four.</p>")
+            << "G" << QStringList{"1. Mélangez la farine et les œufs.\n\nSource"} << unmarked;
+    // Recipe plug-ins' markup without their script.
+    struct Plugin {
+        const char *name, *title, *ingredients, *steps;
+    };
+    for (const Plugin &p : std::initializer_list<Plugin>{{"Tasty Recipes", "tasty-recipes-title", "tasty-recipes-ingredients", "tasty-recipes-instructions"},
+                                                        {"Mediavine Create", "mv-create-title", "mv-create-ingredients", "mv-create-instructions"},
+                                                        {"EasyRecipe", "ERSName", "ERSIngredients", "ERSInstructions"},
+                                                        {"Zip Recipes", "zlrecipe-title", "zlrecipe-ingredients-list", "zlrecipe-instructions-list"},
+                                                        {"a theme's card", "recipe__title", "recipe__ingredients", "recipe__method"}})
+        QTest::addRow("%s", p.name) << page("<title>Blog</title>", QByteArray("<h1>Blog</h1><div class=\"card\"><h2 class=\"") + p.title
+                                                                      + "\">Flan</h2><div class=\"" + p.ingredients + "\"><ul><li>1 l de lait</li>"
+                                                                      "<li>4 œufs</li></ul></div><div class=\"" + p.steps + "\"><ol><li>Battez les œufs "
+                                                                      "avec le lait.</li><li>Faites cuire 40 min.</li></ol></div></div>")
+                                    << "Flan" << QStringList{"- 1 l de lait\n- 4 œufs\n", "1. Battez les œufs avec le lait.\n2. Faites cuire 40 min."}
+                                    << unmarked;
+    QTest::newRow("steps numbered apart, by words or by a dash")
+        << page("<title>S</title>", "<h1>S</h1>" + pantry + "<h2>Préparation</h2><ol><li><span class=\"n\">1</span><p>Mélangez tout.</p></li>"
+                                   "<li><span class=\"n\">2</span><p>Faites cuire.</p></li></ol><h2>Cuisson</h2><p><strong>Étape 1</strong></p>"
+                                   "<p>Étape 2 : Laissez refroidir.</p><p>3 - Servez tiède.</p>")
+        << "S" << QStringList{"1. Mélangez tout.\n2. Faites cuire.\n\nCuisson :\n1. Laissez refroidir.\n2. Servez tiède."} << unmarked;
     // What a section holds besides its lists.
     QTest::newRow("groups as items holding their list, a time among the steps, a tip after them")
         << page("<title>Pâte</title>", "<h1>Pâte</h1><h2>Ingrédients</h2><ul><li>Pâte<ul><li>200 g de farine</li><li>1 œuf</li></ul></li>"
@@ -314,6 +343,11 @@ void tst_PageShapes::pagesWithoutMarkupGiveTheRecipeTheyShow_data()
     QTest::newRow("site's heading over the recipe's name")
         << page("<title>Grains — Soupe miso</title>", "<header><h1>Grains</h1></header><h2>Soupe miso</h2>" + pantry + cook)
         << "Soupe miso" << QStringList{} << unmarked;
+    QTest::newRow("site first in the title, the name shown as a heading")
+        << page("<title>Chez Lucette :: Soupe de potiron</title>", "<h2>Soupe de potiron</h2>" + pantry + cook) << "Soupe de potiron"
+        << QStringList{} << unmarked;
+    QTest::newRow("no name before the recipe")
+        << page("", pantry + cook + "<h3>Gaufres</h3>") << "Gaufres" << QStringList{} << unmarked;
     QTest::newRow("page that links other recipes first")
         << page("<title>Cuisine</title>", "<div class=\"top\"><h1><a href=\"/r/1\">Tarte au citron</a></h1></div><h1>Gratin</h1>" + pantry + cook)
         << "Gratin" << QStringList{} << unmarked;
@@ -366,6 +400,15 @@ void tst_PageShapes::pagesWithoutMarkupGiveTheRecipeTheyShow_data()
     QTest::newRow("category page") << ld("{\"@graph\":[{\"@type\":\"CollectionPage\",\"name\":\"Soupes\"}]}",
                                          "<article><h2>Soupe verte</h2>" + pantry + cook + "</article>")
                                    << "" << QStringList{} << "";
+    QTest::newRow("index filters as boxes to tick")
+        << page("<title>Soupes</title>", "<h1>Soupes</h1><div class=\"filter-title\">Ingrédients</div><ul><li><label><input type=\"checkbox\">Carotte (14)"
+                                        "</label></li><li><label><input type=\"checkbox\">Potiron (9)</label></li></ul><div class=\"filter-title\">Préparation"
+                                        "</div><ul><li><label><input type=\"checkbox\">Moins de 15 min</label></li><li><label><input type=\"checkbox\">"
+                                        "Moins de 30 min</label></li></ul>")
+        << "" << QStringList{} << "";
+    QTest::newRow("shopping list in Polish") << page("<title>Lista zakupów</title>", "<h2>Składniki</h2><ul><li>1 kg ziemniaków</li><li>500 g mąki</li></ul>"
+                                                                                  "<h2>Instrukcja</h2><p>Zaznacz produkty, które już kupiłeś.</p>")
+                                             << "" << QStringList{} << "";
     QTest::newRow("order page") << page("<title>Commande</title>", pantry + "<h2>Préparation de votre commande</h2><p>Nous préparons les œufs sous 2 jours.</p>")
                                 << "" << QStringList{} << "";
 }
