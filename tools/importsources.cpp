@@ -2,6 +2,7 @@
 #include "importsources.h"
 
 #include "importer/sourceimport.h"
+#include "store/charactername.h"
 #include "store/cp1252.h"
 #include "store/spelling.h"
 
@@ -25,7 +26,7 @@ QString spellBookText(const QString &text, QStringList &notes)
     spelling::Changes changes;
     const auto flush = [&] {
         if (!changes.isEmpty())
-            notes << QStringLiteral("ligne %1 : « %2 » : %3").arg(owner).arg(ownerName, changes.describe());
+            notes << QStringLiteral("ligne %1 : « %2 » : %3").arg(owner).arg(visibleText(ownerName), changes.describe());
         changes = {};
     };
     for (int i = 0; i < lines.size(); ++i) {

@@ -10,6 +10,7 @@
 #include "importer/recipelayout.h"
 #include "importer/recipenodes.h"
 #include "importer/schemaorg.h"
+#include "store/charactername.h"
 #include "store/cp1252.h"
 #include "store/spelling.h"
 
@@ -34,7 +35,7 @@ int letters(const QString &text)
 QString unstorable(const RecipeFields &f)
 {
     const QString name = f.name.simplified();
-    const QString shown = name.isEmpty() ? QStringLiteral("(sans titre)") : QStringLiteral("« %1 »").arg(name.left(kMaxTitleChars));
+    const QString shown = name.isEmpty() ? QStringLiteral("(sans titre)") : QStringLiteral("« %1 »").arg(visibleText(name.left(kMaxTitleChars)));
     if (letters(spelling::storableSpelling(name)) == 0)
         return shown + QStringLiteral(" : titre illisible");
     QString text;

@@ -2,6 +2,7 @@
 #include "importer/photo.h"
 
 #include "importer/limits.h"
+#include "store/charactername.h"
 #include "store/cp1252.h"
 
 #include <QBuffer>
@@ -60,8 +61,9 @@ std::optional<QString> storePhoto(const QByteArray &bytes, const QString &bookDi
     // The book keeps the path as it is given: absolute, and in its own character set.
     const QDir dir(QDir(bookDir).absolutePath());
     if (!cp1252::canEncode(QDir::toNativeSeparators(dir.absolutePath()))) {
-        reason = QStringLiteral("le chemin du dossier %1 a des caractères que le livre ne peut pas garder")
-                     .arg(QDir::toNativeSeparators(dir.absolutePath()));
+        const QString path = QDir::toNativeSeparators(dir.absolutePath());
+        reason = QStringLiteral("le chemin du dossier %1 a des caractères que le livre ne peut pas garder : %2")
+                     .arg(visibleText(path), cp1252::unstorable(path).join(u' '));
         return std::nullopt;
     }
     if (!dir.mkpath(QStringLiteral("images"))) {

@@ -4,6 +4,7 @@
 #include "importer/importer.h"
 #include "importer/pagefetcher.h"
 #include "importer/photo.h"
+#include "store/charactername.h"
 #include "store/cp1252.h"
 
 #include <QDir>
@@ -100,7 +101,7 @@ SourceRead readSource(const QString &source, const SourceOptions &options)
     SourceRead read;
     if (!options.family.isEmpty()
         && (options.family.size() > kMaxTitleChars || !cp1252::canEncode(options.family))) {
-        read.failure = QStringLiteral("Le livre ne peut pas garder le nom de famille « %1 ».").arg(options.family);
+        read.failure = QStringLiteral("Le livre ne peut pas garder le nom de famille « %1 ».").arg(visibleText(options.family));
         return read;
     }
     QByteArray content;

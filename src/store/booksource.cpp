@@ -1,6 +1,7 @@
 // Reading and writing the text form of a book.
 #include "store/booksource.h"
 
+#include "store/charactername.h"
 #include "store/cp1252.h"
 #include "store/records.h"
 
@@ -8,7 +9,6 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <cctype>
 
 namespace gratinel::booksource {
 
@@ -25,12 +25,20 @@ const QString kEscapedText = QStringLiteral("%%\\ ");
 constexpr QChar kEscape = u'\\';
 const QString kLineEnd = QStringLiteral("\r\n");
 
-// A character that a line of the source cannot carry as it is: a line end, or a control
-// character other than the tab (the five bytes Windows-1252 leaves undefined included).
+// A character that a line of the source cannot carry as it is, and that the book holds as the
+// byte of the same value, so that "\xHH" gives it back: a line end, a control character
+// other than the tab, and the five bytes Windows-1252 leaves undefined (U+0081 is the byte 81).
+// The other C1 controls have no byte in the book ("\x89" is "‰", not U+0089): they are
+// written as they are, and read back as themselves, refused again.
 bool unwritable(QChar c)
 {
     const char16_t u = c.unicode();
-    return (u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F);
+    return (u < 0x20 && u != u'\t') || u == 0x7F || u == 0x81 || u == 0x8D || u == 0x8F || u == 0x90 || u == 0x9D;
+}
+
+bool hexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
 bool needsEscapedForm(const QString &value, bool keepEndSpaces)
@@ -81,10 +89,10 @@ bool unescaped(QStringView line, QString &value, QString &why)
         }
         bool ok = false;
         const QStringView hex = line.mid(i + 2, 2);
-        const bool twoDigits = hex.size() == 2 && isxdigit(hex[0].toLatin1()) && isxdigit(hex[1].toLatin1());
+        const bool twoDigits = hex.size() == 2 && hexDigit(hex[0]) && hexDigit(hex[1]);
         const uint byte = next == u'x' && twoDigits ? hex.toUInt(&ok, 16) : 0;
         if (!ok) {
-            why = QStringLiteral("séquence d'échappement inconnue « %1 »").arg(line.mid(i, 4).toString());
+            why = QStringLiteral("séquence d'échappement inconnue « %1 »").arg(visibleText(line.mid(i, 4).toString()));
             return false;
         }
         value += cp1252::decode(QByteArray(1, char(byte)));
@@ -113,9 +121,17 @@ QString headingLine(const QString &plain, const QString &escapedMarker, const QS
     return needsEscapedForm(value, keepEndSpaces) ? escapedMarker + escaped(value) : plain + value;
 }
 
-QString nameProblem(const QString &name)
+// A name or title: one of spaces alone (the book holds such names, though the program never
+// makes one) is written in the escaped form, which reads back as such a name.
+QString nameLine(const QString &plain, const QString &escapedMarker, const QString &name)
 {
-    if (name.isEmpty())
+    return trimSpaces(name).isEmpty() ? escapedMarker : headingLine(plain, escapedMarker, name, false);
+}
+
+// An empty name is a mistake in the plain form; the escaped form says it on purpose.
+QString nameProblem(const QString &name, bool escapedForm)
+{
+    if (name.isEmpty() && !escapedForm)
         return QStringLiteral("nom vide");
     if (name.size() > kFixedTextSize)
         return QStringLiteral("nom de plus de %1 caractères").arg(kFixedTextSize);
@@ -220,7 +236,7 @@ Source parse(const QString &text)
             f.line = lineNo;
             if (!headingValue(line, escapedFamily, true, f.name, why))
                 f.problem = why;
-            setProblem(f.problem, nameProblem(f.name));
+            setProblem(f.problem, nameProblem(f.name, escapedFamily));
             if (!encodable)
                 setProblem(f.problem, encodingProblem(line));
             source.families.push_back(std::move(f));
@@ -230,7 +246,7 @@ Source parse(const QString &text)
             r.line = lineNo;
             if (!headingValue(line, escapedRecipe, true, r.title, why))
                 r.problem = why;
-            setProblem(r.problem, nameProblem(r.title));
+            setProblem(r.problem, nameProblem(r.title, escapedRecipe));
             if (!encodable)
                 setProblem(r.problem, encodingProblem(line));
             if (source.families.empty()) {
@@ -295,9 +311,9 @@ QString write(const std::vector<Family> &families)
 {
     QString out;
     for (const Family &f : families) {
-        out += headingLine(kFamily, kEscapedFamily, f.name, false) + u'\n';
+        out += nameLine(kFamily, kEscapedFamily, f.name) + u'\n';
         for (const Recipe &r : f.recipes) {
-            out += headingLine(kRecipe, kEscapedRecipe, r.title, false) + u'\n';
+            out += nameLine(kRecipe, kEscapedRecipe, r.title) + u'\n';
             if (!r.imagePath.isEmpty())
                 out += headingLine(kImage, kEscapedImage, r.imagePath, true) + u'\n';
             if (r.text.isEmpty())

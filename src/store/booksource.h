@@ -9,9 +9,15 @@
 // What a line cannot carry as it is (a carriage return or line feed of its own, another
 // control character) is written in the escaped form of the same line: "@@\ name",
 // "##\ title", "!!\ path", and "%%\ text line", in which "\\" is a backslash, "\r" a
-// carriage return, "\n" a line feed, "\t" a tab and "\xHH" the Windows-1252 byte HH.
+// carriage return, "\n" a line feed, "\t" a tab and "\xHH" the book's byte HH, that is its
+// Windows-1252 character: "\x89" is "‰", never the character U+0089 (only the five bytes the
+// code page leaves undefined, 81, 8D, 8F, 90 and 9D, read as the C1 controls of the same
+// value). A character in a line, in either form, is that Unicode character: one the book
+// cannot hold (U+0089, an emoji) is a problem of its line, and write keeps it as it is, so
+// that it reads back as itself and is refused again.
 // Names and titles lose the spaces at either end (and nothing else); an image path loses
-// them in the plain form only. So export then create gives back every byte of a book.
+// them in the plain form only. An empty escaped heading ("##\ " alone) is a name of spaces
+// alone, which a book may hold. So export then create gives back every byte of a book.
 #pragma once
 
 #include "store/status.h"
@@ -56,7 +62,8 @@ struct Source {
     QStringList allProblems() const;
 };
 
-// Reads the source text. Names and titles must be non-empty once trimmed, at most 128
+// Reads the source text. Names and titles must be non-empty once trimmed (but in an empty
+// escaped heading), at most 128
 // characters, and every character must have its byte in Windows-1252; a problem is recorded
 // on the family, the recipe or the line it belongs to, and reading goes on.
 Source parse(const QString &text);

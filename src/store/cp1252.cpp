@@ -1,6 +1,8 @@
 // Windows-1252 conversion tables and the recipe-text line-end conversions.
 #include "store/cp1252.h"
 
+#include "store/charactername.h"
+
 #include <cstring>
 
 #include <array>
@@ -112,7 +114,7 @@ QStringList unstorable(const QString &text, int max)
         if (byteFor(text[i].unicode()) >= 0)
             continue;
         const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        const QString c = text.mid(i, pair ? 2 : 1);
+        const QString c = characterName(pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode());
         if (!found.contains(c))
             found << c;
         if (pair)

@@ -20,7 +20,8 @@ QByteArray encode(const QString &text);
 bool canEncode(const QString &text);
 
 // The characters of text the code page cannot hold, each once, in the order they first come,
-// at most max of them. A character beyond the 16-bit range (an emoji) is one entry.
+// at most max of them, as messages quote them (characterName: "U+0089" for a control or an
+// invisible character). A character beyond the 16-bit range (an emoji) is one entry.
 QStringList unstorable(const QString &text, int max = 10);
 
 // Index in text of the first character the code page cannot hold, -1 when there is none.

@@ -1,6 +1,7 @@
 // The replacement table of the characters outside Windows-1252.
 #include "store/spelling.h"
 
+#include "store/charactername.h"
 #include "store/cp1252.h"
 
 #include <QHash>
@@ -116,7 +117,7 @@ QString storableSpelling(const QString &text, Changes *changes)
     QString out;
     out.reserve(composed.size());
     for (qsizetype i = 0; i < composed.size();) {
-        const char32_t c = composed.at(i).isHighSurrogate() && i + 1 < composed.size()
+        const char32_t c = composed.at(i).isHighSurrogate() && i + 1 < composed.size() && composed.at(i + 1).isLowSurrogate()
                                ? QChar::surrogateToUcs4(composed.at(i), composed.at(i + 1))
                                : composed.at(i).unicode();
         const qsizetype width = c > 0xFFFF ? 2 : 1;
@@ -130,15 +131,18 @@ QString storableSpelling(const QString &text, Changes *changes)
         const QString base = spelled ? QString() : baseLetter(c);
         if (!base.isEmpty())
             spelled = &base;
-        // An invisible character (joiner, mark, variation selector) is named by its code.
-        const bool invisible = c == 0xFEFF || (c >= 0x200B && c <= 0x200F) || c == 0x2060
-                               || (c >= 0xFE00 && c <= 0xFE0F) || QChar::category(c) == QChar::Mark_NonSpacing;
         if (spelled)
             out += *spelled;
         if (!changes)
             continue;
-        const QString shown = invisible ? QStringLiteral("U+%1").arg(uint(c), 4, 16, QChar(u'0')).toUpper() : original;
-        const QString entry = spelled ? shown + QStringLiteral(" → ") + QString(*spelled).replace(u'\n', QStringLiteral("↵")) : shown;
+        // An invisible character (joiner, control, typographic space) is named by its code, and
+        // so is a replacement that is one space.
+        QString entry = characterName(c);
+        if (spelled && *spelled == u"\n")
+            entry += QStringLiteral(" → ↵");
+        else if (spelled)
+            entry += QStringLiteral(" → ")
+                     + (spelled->size() == 1 && spelled->at(0).isSpace() ? characterCode(spelled->at(0).unicode()) : *spelled);
         QStringList &list = spelled ? changes->replaced : changes->removed;
         if (!list.contains(entry))
             list << entry;

@@ -7,7 +7,9 @@
 namespace gratinel::spelling {
 
 // What storableSpelling changed: each character once, in order of first appearance,
-// as "⅓ → 1/3" for a replacement and as the character itself for a removal.
+// as "⅓ → 1/3" for a replacement and as the character itself for a removal; a character
+// that cannot be seen, and a replacement that is one space, by its code ("U+200B",
+// "U+202F → U+00A0", see characterName).
 struct Changes {
     QStringList replaced;
     QStringList removed;

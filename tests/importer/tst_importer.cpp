@@ -99,10 +99,11 @@ void tst_Importer::spellingFollowsTheTable_data()
     QTest::newRow("temperatures") << "180 ℃ ou 350 ℉" << "180 °C ou 350 °F" << "remplacés : ℃ → °C, ℉ → °F";
     QTest::newRow("signs") << "a → b ≤ c ≥ d" << "a -> b <= c >= d" << "remplacés : → → ->, ≤ → <=, ≥ → >=";
     QTest::newRow("primes") << "12″ 3′" << "12\" 3'" << "remplacés : ″ → \", ′ → '";
-    QTest::newRow("narrow no-break space") << "Sel\u202F: oui" << "Sel\u00A0: oui" << "remplacés : \u202F → \u00A0";
+    QTest::newRow("spaces named by their code") << "Sel\u202F: oui\u2003!" << "Sel\u00A0: oui !"
+                                                << "remplacés : U+202F → U+00A0, U+2003 → U+0020";
     QTest::newRow("dashes") << "a‐b ― c" << "a-b — c" << "remplacés : ‐ → -, ― → —";
     QTest::newRow("emoji removed") << "Poire 🍐🍐" << "Poire " << "supprimés : 🍐";
-    QTest::newRow("invisible removed by code") << "ab\u200Bc" << "abc" << "supprimés : U+200B";
+    QTest::newRow("invisible removed by code") << "ab\u200Bc\u0089" << "abc" << "supprimés : U+200B U+0089";
     QTest::newRow("code page kept") << "Crème œuf ½ € « » 0\u00A0°C" << "Crème œuf ½ € « » 0\u00A0°C" << "";
     QTest::newRow("separate accent joins its letter") << "Cre\u0300me" << "Crème" << "";
 }

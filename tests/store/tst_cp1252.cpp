@@ -63,21 +63,29 @@ void TestCp1252::charactersOutsideTheCodePageBecomeOneQuestionMark_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("stored");
-    QTest::newRow("a macron") << QStringLiteral("pā") << QByteArray("p?");
-    QTest::newRow("C1 control not in the page") << QString(QChar(0x80)) << QByteArray("?");
-    QTest::newRow("emoji is one character") << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
-    QTest::newRow("two emoji") << QStringLiteral("\U0001F600\U0001F355") << QByteArray("??");
-    QTest::newRow("lone high surrogate") << (QString(QChar(0xD83D)) + u'x') << QByteArray("?x");
-    QTest::newRow("lone low surrogate") << QString(QChar(0xDE00)) << QByteArray("?");
+    QTest::addColumn<QString>("named"); // as a message names them: by their code when unseen
+    QTest::newRow("a macron") << QStringLiteral("pā") << QByteArray("p?") << QStringLiteral("ā");
+    QTest::newRow("C1 control not in the page") << QString(QChar(0x80)) << QByteArray("?") << QStringLiteral("U+0080");
+    QTest::newRow("C1 controls whose bytes are other characters")
+        << QStringLiteral("Pa\u0089te \u009F\u0089") << QByteArray("Pa?te ??") << QStringLiteral("U+0089 U+009F");
+    QTest::newRow("joiner and narrow no-break space") << QStringLiteral("a\u200Bb\u202F:") << QByteArray("a?b?:")
+                                                      << QStringLiteral("U+200B U+202F");
+    QTest::newRow("emoji is one character") << QStringLiteral("a\U0001F600b") << QByteArray("a?b") << QStringLiteral("\U0001F600");
+    QTest::newRow("two emoji") << QStringLiteral("\U0001F600\U0001F355") << QByteArray("??")
+                               << QStringLiteral("\U0001F600 \U0001F355");
+    QTest::newRow("lone high surrogate") << (QString(QChar(0xD83D)) + u'x') << QByteArray("?x") << QStringLiteral("U+D83D");
+    QTest::newRow("lone low surrogate") << QString(QChar(0xDE00)) << QByteArray("?") << QStringLiteral("U+DE00");
 }
 
 void TestCp1252::charactersOutsideTheCodePageBecomeOneQuestionMark()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, stored);
+    QFETCH(QString, named);
     QVERIFY(!cp1252::canEncode(text));
     QCOMPARE(cp1252::encode(text), stored);
     QCOMPARE(cp1252::storable(text), QString::fromLatin1(stored));
+    QCOMPARE(cp1252::unstorable(text).join(u' '), named);
 }
 
 void TestCp1252::frenchTextEncodesOneBytePerCharacter()
