@@ -19,6 +19,29 @@ bool startsUtf16(const QByteArray &b)
     return b.startsWith("\xFF\xFE") || b.startsWith("\xFE\xFF");
 }
 
+enum class Utf16 { No, LittleEndian, BigEndian };
+
+// UTF-16 without a byte order mark, told by its bytes: the text of a page or a file is mostly
+// ASCII, whose characters in UTF-16 have a zero byte every other byte (the second one in
+// little-endian order, the first in big-endian), where no text of an 8-bit charset has any.
+Utf16 utf16ByBytes(const QByteArray &b)
+{
+    const qsizetype n = std::min<qsizetype>(b.size(), 4096) & ~qsizetype(1);
+    if (n < 16)
+        return Utf16::No;
+    qsizetype evenZeros = 0, oddZeros = 0;
+    for (qsizetype i = 0; i < n; i += 2) {
+        evenZeros += b.at(i) == 0 ? 1 : 0;
+        oddZeros += b.at(i + 1) == 0 ? 1 : 0;
+    }
+    const qsizetype pairs = n / 2;
+    if (10 * oddZeros >= 7 * pairs && 20 * evenZeros <= pairs)
+        return Utf16::LittleEndian;
+    if (10 * evenZeros >= 7 * pairs && 20 * oddZeros <= pairs)
+        return Utf16::BigEndian;
+    return Utf16::No;
+}
+
 QByteArray cleanName(QByteArray name)
 {
     name = name.trimmed().toLower();
@@ -49,7 +72,7 @@ QByteArray charsetParameter(const QByteArray &lower)
 
 bool isUtf16(const QByteArray &content)
 {
-    return startsUtf16(content);
+    return startsUtf16(content) || utf16ByBytes(content) != Utf16::No;
 }
 
 QByteArray charsetOf(const QByteArray &contentType)
@@ -76,6 +99,8 @@ QString decodeText(const QByteArray &content, const QByteArray &declared)
         return QStringDecoder(QStringDecoder::Utf16LE)(content.mid(2));
     if (content.startsWith("\xFE\xFF"))
         return QStringDecoder(QStringDecoder::Utf16BE)(content.mid(2));
+    if (const Utf16 order = utf16ByBytes(content); order != Utf16::No)
+        return QStringDecoder(order == Utf16::LittleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE)(content);
     const QByteArray name = declared.toLower();
     if (name == "utf-8" || name == "utf8")
         return QStringDecoder(QStringDecoder::Utf8)(content);

@@ -15,13 +15,14 @@ QByteArray charsetOf(const QByteArray &contentType);
 // (<meta charset=...> or <meta http-equiv="Content-Type" content="...; charset=...">), or empty.
 QByteArray metaCharset(const QByteArray &html);
 
-// content as text. A byte order mark (UTF-8, UTF-16 LE or BE) decides; else declared (the
+// content as text. A byte order mark (UTF-8, UTF-16 LE or BE) decides, or the bytes of UTF-16
+// without one (a zero byte every other byte, as ASCII gives in UTF-16); else declared (the
 // server's, else the page's own) when it names a charset this system knows, UTF-8 then decoded
 // with a replacement character for each stray byte; else UTF-8 when the bytes are valid UTF-8,
 // else Windows-1252.
 QString decodeText(const QByteArray &content, const QByteArray &declared = {});
 
-// True when content starts with a UTF-16 byte order mark.
+// True when content starts with a UTF-16 byte order mark, or its bytes are UTF-16 without one.
 bool isUtf16(const QByteArray &content);
 
 } // namespace gratinel::importer

@@ -306,7 +306,7 @@ Page readPage(const QByteArray &utf8, bool withShown)
     if (budget.spent())
         return Page{{}, {}, {}, tooHeavy(), {}};
     if (withShown) {
-        page.shown = readShownRecipe(parsed.output->root);
+        page.shown = readShownPage(parsed.output->root);
         if (budget.spent()) {
             page.shown = {};
             if (page.jsonLd.isEmpty() && page.microdata.isEmpty())

@@ -15,7 +15,7 @@ struct Page {
     QJsonArray microdata;   // the schema.org Recipe items of the page, as JSON-LD objects
     QString canonical;      // <link rel="canonical"> or og:url, when the page has one
     QString problem;        // why the page was not read, or empty
-    ShownRecipe shown;      // the recipe the page shows under its headings, when asked for
+    ShownPage shown;        // the recipes the page shows under its headings, when asked for
 };
 
 // Reads the page (UTF-8), with what it shows under its headings when withShown. A page that

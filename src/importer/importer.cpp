@@ -85,12 +85,16 @@ qsizetype jsonLdEnd(const QByteArray &html)
 
 // The schema.org recipes of a page, every script together (the same recipe may be given in
 // several): its JSON-LD, or its microdata when it has no JSON-LD recipe (most pages give both).
-std::vector<RecipeFields> markedRecipes(const Page &page, int &found)
+// others: the products and lists the page's data says it shows.
+std::vector<RecipeFields> markedRecipes(const Page &page, int &found, NonRecipes *others = nullptr)
 {
     RecipeNodes nodes;
     for (const QString &script : page.jsonLd)
-        for (const QJsonValue &value : readJsonValues(script))
+        for (const QJsonValue &value : readJsonValues(script)) {
             nodes.add(value);
+            if (others)
+                describedNonRecipes(value, *others);
+        }
     if (nodes.found() == 0)
         nodes.add(page.microdata);
     return fieldsOfNodes(nodes, found);
@@ -105,8 +109,10 @@ bool allComplete(const std::vector<RecipeFields> &fields)
 
 // A page's recipes with what the page shows: a marked recipe that lacks its ingredients or
 // its steps takes them from under the page's headings; a page without marked recipe gives the
-// Meal-Master recipes of its <pre> blocks, or the recipe under its headings.
-void completeFromPage(const ShownRecipe &shown, std::vector<RecipeFields> &fields, int &found)
+// Meal-Master recipes of its <pre> blocks, or every recipe under its headings, unless its
+// markup says it is a list of recipes, or the product the page is named after (a shop's page
+// of a pan; a shop's recipe page may offer products beside its recipe).
+void completeFromPage(const ShownPage &shown, const NonRecipes &others, std::vector<RecipeFields> &fields, int &found)
 {
     if (found == 0 && !shown.mealMaster.isEmpty()) {
         for (const QString &text : shown.mealMaster)
@@ -115,30 +121,42 @@ void completeFromPage(const ShownRecipe &shown, std::vector<RecipeFields> &field
                     fields.push_back(std::move(f));
         return;
     }
-    if (found == 0 && shown.isRecipe()) {
-        RecipeFields f;
-        f.name = shown.title;
-        f.ingredients = shown.ingredients;
-        f.steps = shown.steps;
-        f.image = shown.image;
-        f.remarks << QStringLiteral("sans balisage de recette : à relire");
-        fields.push_back(f);
-        found = 1;
+    if (found == 0) {
+        const auto isProduct = [&](const QString &title) {
+            const QString t = title.simplified().toLower();
+            return std::any_of(others.products.begin(), others.products.end(), [&](const QString &p) {
+                const QString name = p.toLower();
+                return name.isEmpty() || t.contains(name) || name.contains(t);
+            });
+        };
+        if (others.list || std::any_of(shown.recipes.begin(), shown.recipes.end(), [&](const ShownRecipe &r) { return isProduct(r.title); }))
+            return;
+        for (const ShownRecipe &r : shown.recipes) {
+            RecipeFields f;
+            f.name = r.title;
+            f.yield = r.yield;
+            f.ingredients = r.ingredients;
+            f.steps = r.steps;
+            f.image = r.image;
+            f.remarks << QStringLiteral("sans balisage de recette : à relire");
+            fields.push_back(std::move(f));
+        }
+        found = int(fields.size());
         return;
     }
     if (fields.size() != 1)
         return;
     RecipeFields &f = fields.front();
-    if (f.ingredients.empty() && shown.ingredientCount() >= 2) {
-        f.ingredients = shown.ingredients;
+    if (f.ingredients.empty() && shown.parts.ingredientCount() >= 2) {
+        f.ingredients = shown.parts.ingredients;
         f.remarks << QStringLiteral("ingrédients lus dans le texte de la page : à relire");
     }
-    if (f.steps.empty() && !shown.steps.empty()) {
-        f.steps = shown.steps;
+    if (f.steps.empty() && !shown.parts.steps.empty()) {
+        f.steps = shown.parts.steps;
         f.remarks << QStringLiteral("étapes lues dans le texte de la page : à relire");
     }
     if (f.image.isEmpty())
-        f.image = shown.image;
+        f.image = shown.parts.image;
 }
 
 // What Qt's JSON parser says, in French.
@@ -256,8 +274,9 @@ ParseResult parseSource(const QByteArray &source, const QString &address, QStrin
         const Page page = readPage(utf8, true);
         if (!page.problem.isEmpty())
             return refuse(page.problem);
-        std::vector<RecipeFields> fields = markedRecipes(page, result.recipesFound);
-        completeFromPage(page.shown, fields, result.recipesFound);
+        NonRecipes others;
+        std::vector<RecipeFields> fields = markedRecipes(page, result.recipesFound, &others);
+        completeFromPage(page.shown, others, fields, result.recipesFound);
         layOut(fields, addressOf(page, address), result);
         return result;
     }

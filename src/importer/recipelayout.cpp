@@ -31,11 +31,11 @@ QString yieldLine(const QString &yield)
     const QString y = oneLine(yield);
     if (y.isEmpty())
         return {};
-    // "4", "4 servings", "Serves 4", "6 personnes": a number of people.
+    // "4", "4 servings", "Serves 4", "6 personnes", "Für 4 Personen": a number of people.
     static const QRegularExpression people(
-        QStringLiteral("^(?:serves\\s+|pour\\s+)?(\\d+(?:[.,]\\d+)?)(?:\\s*(?:servings?|serves|people|persons?|"
-                       "portions?|personnes?|pers\\.?|parts?|portionen|personen|porzion[ei]|porciones|raciones|personas|"
-                       "persone|porties|personer|portioner))?$"),
+        QStringLiteral("^(?:serves\\s+|pour\\s+|for\\s+|für\\s+|voor\\s+|per\\s+|para\\s+|dla\\s+)?(\\d+(?:[.,]\\d+)?)(?:\\s*(?:servings?|serves|"
+                       "people|persons?|portions?|personnes?|pers\\.?|parts?|portionen|personen|porzion[ei]|porciones|raciones|"
+                       "personas|persone|porties|personer|portioner|porsjoner|pessoas|osób|osoby))?\\s*:?$"),
         QRegularExpression::CaseInsensitiveOption);
     if (const QRegularExpressionMatch m = people.match(y); m.hasMatch()) {
         const QString n = m.captured(1);

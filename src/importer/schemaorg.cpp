@@ -249,6 +249,26 @@ void addSteps(const QJsonValue &v, const QString &section, std::vector<RecipeFie
 
 } // namespace
 
+void describedNonRecipes(const QJsonValue &value, NonRecipes &out, int depth)
+{
+    if (depth > 3)
+        return;
+    if (value.isArray()) {
+        for (const QJsonValue &v : value.toArray())
+            describedNonRecipes(v, out, depth + 1);
+        return;
+    }
+    const QJsonObject o = value.toObject();
+    const QJsonValue type = field(o, QLatin1StringView("@type"));
+    for (const char *t : {"Product", "ProductGroup", "Offer", "AggregateOffer"})
+        if (isType(type, QLatin1StringView(t)) && out.products.size() < 100)
+            out.products << text(field(o, "name")).simplified();
+    for (const char *t : {"ItemList", "CollectionPage", "SearchResultsPage"})
+        out.list = out.list || isType(type, QLatin1StringView(t));
+    describedNonRecipes(field(o, QLatin1StringView("@graph")), out, depth + 1);
+    describedNonRecipes(field(o, QLatin1StringView("mainEntity")), out, depth + 1);
+}
+
 void collectRecipes(const QJsonValue &value, std::vector<QJsonObject> &out, int &found)
 {
     collect(value, out, found, 0);

@@ -5,6 +5,7 @@
 
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QStringList>
 
 #include <vector>
 
@@ -15,6 +16,15 @@ namespace gratinel::importer {
 // (a page's "mainEntity"), up to kMaxDepth levels and kMaxRecipes objects. found counts them
 // all, those past kMaxRecipes too.
 void collectRecipes(const QJsonValue &value, std::vector<QJsonObject> &out, int &found);
+
+// What a page's schema.org data says it shows besides recipes: products and offers (by name),
+// a list of recipes or pages, a collection page.
+struct NonRecipes {
+    QStringList products;
+    bool list = false;
+};
+// Adds what value names at the top, in a list, in "@graph" or as "mainEntity".
+void describedNonRecipes(const QJsonValue &value, NonRecipes &out, int depth = 0);
 
 // The fields of a Recipe object: text fields with character references decoded and tags
 // removed, instructions as a text, a list of texts, HowToStep or HowToSection objects.
