@@ -39,9 +39,7 @@ std::vector<Backup> backupsOf(const QString &dir)
     collect(QDir(dir).absoluteFilePath(QStringLiteral("sauvegardes")), {}, false);
     collect(autobackup::folder(dir), QStringLiteral("auto/"), true);
     std::stable_sort(found.begin(), found.end(), [](const Backup &a, const Backup &b) {
-        if (a.at != b.at)
-            return a.at > b.at;
-        return a.name.size() != b.name.size() ? a.name.size() > b.name.size() : a.name > b.name;
+        return bookbackup::newerFirst(a.name, a.at, b.name, b.at);
     });
     return found;
 }

@@ -36,9 +36,7 @@ std::vector<Backup> backupsIn(const QStringList &names)
             found.push_back({name, at});
     }
     std::sort(found.begin(), found.end(), [](const Backup &a, const Backup &b) {
-        if (a.at != b.at)
-            return a.at > b.at;
-        return a.name.size() != b.name.size() ? a.name.size() > b.name.size() : a.name > b.name;
+        return bookbackup::newerFirst(a.name, a.at, b.name, b.at);
     });
     return found;
 }

@@ -52,6 +52,13 @@ QDateTime takenAt(const QString &name)
     return m.hasMatch() ? QDateTime::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd_HHmmss")) : QDateTime();
 }
 
+bool newerFirst(const QString &a, const QDateTime &atA, const QString &b, const QDateTime &atB)
+{
+    if (atA != atB)
+        return atA > atB;
+    return a.size() != b.size() ? a.size() > b.size() : a > b;
+}
+
 QString freshFolder(const QString &parent, const QDateTime &now)
 {
     const QString base = QDir(parent).filePath(nameFor(now));

@@ -19,6 +19,9 @@ QString nameFor(const QDateTime &when);
 // When the backup of that folder name was taken ("AAAA-MM-JJ_HHMMSS", with or without a
 // "-2", "-3"... after it); an invalid time for any other name.
 QDateTime takenAt(const QString &name);
+// The order backups are listed and kept in, newest first: a's folder name (taken at atA) comes
+// before b's. Of two taken in the same second, the one with the longer "-N" came later.
+bool newerFirst(const QString &a, const QDateTime &atA, const QString &b, const QDateTime &atB);
 
 // The folder a backup taken at now goes to in parent: parent/AAAA-MM-JJ_HHMMSS, with "-2",
 // "-3"... added when that folder already exists.
