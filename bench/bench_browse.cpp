@@ -34,35 +34,6 @@ constexpr int kRuns = 9;
 constexpr int kScanPairs = 301;
 constexpr int kStartPairs = 81;
 
-struct Paired {
-    double a = 0;
-    double b = 0;
-};
-
-// Medians of a and b timed in turn, runs times each; prepareA and prepareB run untimed first.
-Paired pairedMedianMs(int runs, const std::function<void()> &a, const std::function<void()> &b,
-                      const std::function<void()> &prepareA = {}, const std::function<void()> &prepareB = {})
-{
-    std::vector<double> ta, tb;
-    const auto time = [](const std::function<void()> &prepare, const std::function<void()> &work) {
-        if (prepare)
-            prepare();
-        QElapsedTimer t;
-        t.start();
-        work();
-        return double(t.nsecsElapsed()) / 1e6;
-    };
-    for (int i = 0; i < runs; ++i) {
-        ta.push_back(time(prepareA, a));
-        tb.push_back(time(prepareB, b));
-    }
-    const auto median = [](std::vector<double> &v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
-    return {median(ta), median(tb)};
-}
-
 // The floor of the recipe list's scan: the whole of GRTN2.DAT in one read, then the record
 // numbers of the family's recipes in use picked by two fields, nothing decoded.
 class FloorScan {

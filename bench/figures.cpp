@@ -33,6 +33,29 @@ double medianMs(int runs, const std::function<void()> &work, const std::function
     return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
 }
 
+Paired pairedMedianMs(int runs, const std::function<void()> &a, const std::function<void()> &b,
+                      const std::function<void()> &prepareA, const std::function<void()> &prepareB)
+{
+    std::vector<double> ta, tb;
+    const auto time = [](const std::function<void()> &prepare, const std::function<void()> &work) {
+        if (prepare)
+            prepare();
+        QElapsedTimer t;
+        t.start();
+        work();
+        return double(t.nsecsElapsed()) / 1e6;
+    };
+    for (int i = 0; i < runs; ++i) {
+        ta.push_back(time(prepareA, a));
+        tb.push_back(time(prepareB, b));
+    }
+    const auto median = [](std::vector<double> &v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    return {median(ta), median(tb)};
+}
+
 void figure(const char *name, double value, const char *unit)
 {
     std::printf("figure: %s %.2f %s\n", name, value, unit);

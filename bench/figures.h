@@ -23,6 +23,17 @@ namespace gratinel::bench {
 // Median of runs timings of work, in milliseconds; prepare (untimed) runs before each one.
 double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &prepare = {});
 
+struct Paired {
+    double a = 0;
+    double b = 0;
+};
+
+// Medians of a and b timed in turn, runs times each, in milliseconds; prepareA and prepareB
+// run untimed before each run of their side. Timing the two sides in turn, run after run,
+// lets a change of the machine's load weigh on both alike.
+Paired pairedMedianMs(int runs, const std::function<void()> &a, const std::function<void()> &b,
+                      const std::function<void()> &prepareA = {}, const std::function<void()> &prepareB = {});
+
 // Prints "figure: name value unit" on stdout at once.
 void figure(const char *name, double value, const char *unit);
 // A line for the reader on stderr.

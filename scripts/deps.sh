@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-translations-l10n
           qt6-image-formats-plugins libgl-dev libicu-dev xdg-utils shared-mime-info file
-          libwmf-dev fonts-urw-base35 libemf2svg-dev desktop-file-utils ccache libgumbo-dev "$@")
+          libwmf-dev fonts-urw-base35 libemf2svg-dev desktop-file-utils ccache libgumbo-dev poppler-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

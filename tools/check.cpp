@@ -39,10 +39,10 @@ bool isBookFolder(const QString &dir)
 } // namespace
 
 // A backup under the lock the caller holds; false when it failed (and was said).
-bool takeBackup(const QString &dir, const QString &dest)
+bool takeBackup(const QString &dir, const QString &dest, bool allowMissing)
 {
     const QString target = dest.isEmpty() ? bookbackup::defaultDestination(dir, QDateTime::currentDateTime()) : dest;
-    const Status s = bookbackup::copyBook(dir, target);
+    const Status s = bookbackup::copyBook(dir, target, allowMissing);
     if (!s.isOk()) {
         fail(s.code() == Status::Code::NotFound ? QStringLiteral("%1 : fichier absent").arg(s.message())
                                                  : s.message());

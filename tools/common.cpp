@@ -3,6 +3,7 @@
 
 #include "platform/instancelock.h"
 #include "store/bookcheck.h"
+#include "store/bookrestore.h"
 
 #include <QDir>
 
@@ -61,8 +62,17 @@ int fail(const QString &message)
 
 bool lockBook(InstanceLock &lock, const QString &dir)
 {
-    if (lock.tryLock(dir))
-        return true;
+    if (lock.tryLock(dir)) {
+        bool finished = false;
+        const Status s = bookrestore::finishPending(dir, &finished);
+        if (finished)
+            say(QStringLiteral("La remise en place d'une sauvegarde, interrompue, a été terminée."));
+        if (s.isOk())
+            return true;
+        fail(QStringLiteral("la remise en place d'une sauvegarde a été interrompue et ne peut pas être terminée (%1).")
+                 .arg(s.message()));
+        return false;
+    }
     fail(QStringLiteral("Gratinel a le livre de %1 ouvert : fermez le programme, puis recommencez.")
              .arg(QDir(dir).absolutePath()));
     return false;

@@ -9,6 +9,7 @@
 #include "store/charactername.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
+#include "store/pathlookup.h"
 #include "store/recordfile.h"
 
 #include <QDir>
@@ -53,10 +54,18 @@ Status readLinks(const QString &dir, std::vector<ImageLink> &links)
     });
 }
 
+// The file a path opens, looked up as the program looks it up (letter case, trailing spaces
+// and dots as Windows took them); empty when none.
+QString fileOf(const QString &path)
+{
+    const QString file = QDir::isAbsolutePath(path) ? pathlookup::find(path).file : path;
+    const QFileInfo info(file);
+    return !file.isEmpty() && info.isFile() && info.isReadable() ? file : QString();
+}
+
 bool opens(const QString &path)
 {
-    const QFileInfo file(path);
-    return !path.isEmpty() && file.isFile() && file.isReadable();
+    return !fileOf(path).isEmpty();
 }
 
 // The folder part of a path of either system.
@@ -133,16 +142,29 @@ int listMissing(const QString &dir)
     return kSomethingWrong;
 }
 
+// NOUVEAU as a full path of this system, "~" read as the home folder (a quoted "~" reaches
+// the tool as it is); empty when it names no folder.
+QString newBase(const QString &newStart)
+{
+    QString path = newStart;
+    if (path == u"~" || path.startsWith(u"~/"))
+        path = QDir::homePath() + path.mid(1);
+    const QFileInfo folder(path);
+    return folder.isDir() ? QDir::cleanPath(folder.absoluteFilePath()) : QString();
+}
+
 int replaceStart(const QString &dir, const QString &oldStart, const QString &newStart)
 {
     // The new start is a full path of this system: a relative one would name no file once
     // the program runs from its own folder.
-    QString base = QDir::cleanPath(QFileInfo(newStart).absoluteFilePath());
-    const QStringList unstorable = cp1252::unstorable(base);
+    const QString base = newBase(newStart);
+    const QStringList unstorable = cp1252::unstorable(base.isEmpty() ? newStart : base);
     if (!unstorable.isEmpty())
         return fail(QStringLiteral("« %1 » contient des caractères que le livre ne peut pas garder (hors du jeu "
                                    "Windows-1252) : %2 ; aucun chemin n'est changé.")
                         .arg(visibleText(newStart), unstorable.join(u' ')));
+    if (base.isEmpty())
+        return fail(QStringLiteral("« %1 » n'est pas un dossier existant : aucun chemin n'est changé.").arg(newStart));
 
     InstanceLock lock;
     if (!lockForChanges(lock, dir, QStringLiteral("aucun chemin n'est changé")))
@@ -151,13 +173,36 @@ int replaceStart(const QString &dir, const QString &oldStart, const QString &new
     Status s = readLinks(dir, links);
     if (!s.isOk())
         return fail(s.message());
+    // Each path is rewritten to the file that is there under the new start, found as Windows
+    // found it; one that finds none keeps its link unchanged, rather than a link the program
+    // would take for a vanished image.
     std::vector<ImageLink> changes;
+    std::vector<const ImageLink *> kept;
     for (const ImageLink &l : links) {
-        if (const std::optional<QString> rest = restAfter(l.path, oldStart))
-            changes.push_back({l.record, l.title, joined(base, *rest)});
+        const std::optional<QString> rest = restAfter(l.path, oldStart);
+        if (!rest)
+            continue;
+        const QString file = fileOf(joined(base, *rest));
+        if (file.isEmpty())
+            kept.push_back(&l);
+        else if (file != l.path)
+            changes.push_back({l.record, l.title, file});
     }
-    if (changes.empty()) {
+    if (changes.empty() && kept.empty()) {
         say(QStringLiteral("Aucun chemin d'image ne commence par « %1 » : rien n'est changé.").arg(oldStart));
+        return kSomethingWrong;
+    }
+    for (const ImageLink *l : kept)
+        say(QStringLiteral("Laissé tel quel (aucun fichier sous %1) : enregistrement %2 : « %3 » : %4")
+                .arg(base)
+                .arg(l->record)
+                .arg(l->title, l->path));
+    const QString left = QStringLiteral("%1 chemin(s) laissé(s) tel(s) quel(s), car aucun fichier ne leur correspond "
+                                        "sous %2 (voir la liste ci-dessus).")
+                             .arg(kept.size())
+                             .arg(base);
+    if (changes.empty()) {
+        say(QStringLiteral("Aucun chemin d'image n'est changé ; ") + left);
         return kSomethingWrong;
     }
 
@@ -171,7 +216,6 @@ int replaceStart(const QString &dir, const QString &oldStart, const QString &new
         return fail(QStringLiteral("aucun chemin n'est changé."));
 
     int changed = 0;
-    int nowOpen = 0;
     for (const ImageLink &c : changes) {
         if (stop.requested())
             break;
@@ -179,18 +223,17 @@ int replaceStart(const QString &dir, const QString &oldStart, const QString &new
         if (!s.isOk())
             break;
         ++changed;
-        nowOpen += opens(c.path) ? 1 : 0;
         say(QStringLiteral("Changé : enregistrement %1 : « %2 » : %3").arg(c.record).arg(c.title, c.path));
     }
-    const QString counts = QStringLiteral("%1 chemin(s) d'image changé(s), dont %2 s'ouvre(nt) maintenant.")
-                               .arg(changed)
-                               .arg(nowOpen);
+    QString counts = QStringLiteral("%1 chemin(s) d'image changé(s), vers des images qui s'ouvrent.").arg(changed);
+    if (!kept.empty())
+        counts += u' ' + left;
     if (!s.isOk())
         return fail(QStringLiteral("changement arrêté : %1 ; %2").arg(s.message(), counts));
     if (changed < int(changes.size()))
         return fail(QStringLiteral("changement interrompu : %1").arg(counts));
     say(counts);
-    return nowOpen == changed ? kAllWell : kSomethingWrong;
+    return kept.empty() ? kAllWell : kSomethingWrong;
 }
 
 } // namespace

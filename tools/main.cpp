@@ -21,6 +21,11 @@ const char kHelp[] =
     "  check DOSSIER            vérifie le livre sans rien écrire\n"
     "  repair DOSSIER           sauvegarde le livre, puis répare ce qui peut l'être\n"
     "  backup DOSSIER [DEST]    copie le livre, par défaut dans DOSSIER/sauvegardes/AAAA-MM-JJ_HHMMSS\n"
+    "  restore DOSSIER          liste les sauvegardes du livre (à la main et automatiques), de la\n"
+    "                           plus récente à la plus ancienne, avec leur nombre de recettes\n"
+    "  restore DOSSIER SAUVEGARDE\n"
+    "                           vérifie la SAUVEGARDE (un nom de la liste ou un dossier) comme\n"
+    "                           check, sauvegarde le livre, puis remet la SAUVEGARDE à sa place\n"
     "  export DOSSIER FICHIER   écrit tout le livre dans un texte source\n"
     "  import DOSSIER SOURCE... [--famille NOM]\n"
     "                           ajoute au livre les recettes de chaque SOURCE : un texte source,\n"
@@ -31,7 +36,14 @@ const char kHelp[] =
     "                           sauvegarde le livre, puis fait commencer par NOUVEAU chaque chemin\n"
     "                           d'image qui commence par ANCIEN (majuscules et minuscules, « \\ »\n"
     "                           et « / » confondus, comme sous Windows) ; le reste du chemin\n"
-    "                           prend des « / »\n"
+    "                           est cherché sous NOUVEAU (un dossier existant) comme Windows le\n"
+    "                           cherchait ; un chemin qui n'y trouve aucun fichier est listé et\n"
+    "                           laissé tel quel\n"
+    "  livret DOSSIER SORTIE.pdf [--famille NOM]... [--sans-images] [--a5] [--recto-verso]\n"
+    "                           écrit le livre, ou ses familles NOM, en livret PDF à imprimer :\n"
+    "                           couverture, sommaire, un chapitre par famille, index ; A4, ou\n"
+    "                           A5 avec --a5 ; --recto-verso ouvre chaque chapitre sur une page\n"
+    "                           de droite\n"
     "\n"
     "Texte source (UTF-8) : « @@ nom » commence une famille, « ## titre » une recette,\n"
     "« !! chemin » donne l'image de la recette, toute autre ligne est le texte de la recette ;\n"
@@ -48,6 +60,10 @@ const char kHelp[] =
     "le titre est déjà dans sa famille est ignorée. Les caractères que le livre ne peut pas\n"
     "garder sont remplacés (⅓ devient 1/3, ℃ devient °C…) ou supprimés, et le rapport le dit.\n"
     "\n"
+    "Gratinel sauvegarde aussi le livre chaque jour à son démarrage dans DOSSIER/sauvegardes/auto\n"
+    "(il garde les 7 dernières et une par semaine sur les 4 semaines d'avant) ; les sauvegardes\n"
+    "faites à la main ne sont jamais supprimées.\n"
+    "\n"
     "Les commandes qui écrivent refusent de travailler pendant que Gratinel a le livre ouvert.\n"
     "Code de sortie : 0 tout va bien, 1 problème trouvé ou échec, 2 commande mal formée.\n";
 
@@ -61,8 +77,8 @@ int usage(const QString &why)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    const std::unique_ptr<QCoreApplication> app = booktool::application(argc, argv);
+    const QStringList args = app->arguments().mid(1);
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         std::fputs(kHelp, stdout);
         return booktool::kAllWell;
@@ -85,6 +101,11 @@ int main(int argc, char *argv[])
         return booktool::repair(a1);
     if (command == QLatin1String("backup") && arity(1, 2))
         return booktool::backup(a1, a2);
+    if (command == QLatin1String("restore") && arity(1, 2)) {
+        if (given == 2 && a2.trimmed().isEmpty())
+            return usage(QStringLiteral("le nom de la SAUVEGARDE ne peut pas être vide"));
+        return booktool::restore(a1, a2);
+    }
     if (command == QLatin1String("export") && arity(2, 2))
         return booktool::exportBook(a1, a2);
     if (command == QLatin1String("images")) {
@@ -114,9 +135,12 @@ int main(int argc, char *argv[])
         return booktool::importBook(rest.first(), rest.mid(1), family);
     }
 
+    if (command == QLatin1String("livret"))
+        return booktool::livretCommand(args.mid(1), usage);
+
     const QStringList known = {QStringLiteral("create"), QStringLiteral("check"), QStringLiteral("repair"),
                                QStringLiteral("backup"), QStringLiteral("export"), QStringLiteral("import"),
-                               QStringLiteral("images")};
+                               QStringLiteral("images"), QStringLiteral("restore"), QStringLiteral("livret")};
     if (!known.contains(command))
         return usage(QStringLiteral("commande inconnue : %1").arg(command));
     return usage(QStringLiteral("mauvais nombre d'arguments pour %1").arg(command));

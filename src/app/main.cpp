@@ -1,4 +1,5 @@
 // Gratinel "Free": the program's entry point.
+#include "mainwin/autobackuprun.h"
 #include "mainwin/launch.h"
 #include "platform/qtplatform.h"
 #include "platform/translations.h"
@@ -16,5 +17,6 @@ int main(int argc, char *argv[])
     gratinel::Module1 m(platform, platform);
     if (!m.Main(gratinel::launchMainWindow))
         return 1;
+    gratinel::startAutoBackup(m);
     return QApplication::exec();
 }

@@ -127,6 +127,7 @@ void frmRecettes::FillRecipeList()
         txtRecette->setEnabled(false);
         // Nothing is shown, so there is no image to offer either.
         setImagePath(QString());
+        storedImagePath_.clear();
         setImageCommands(false);
     }
     m_.platform.setPointer(Platform::Pointer::Normal);
@@ -175,6 +176,7 @@ void frmRecettes::ShowRecipe()
     }
 
     if (s.isOk()) {
+        storedImagePath_.clear();
         if (work.imagePos == 0) {
             setImagePath(QString());
             setImageCommands(false);
@@ -184,9 +186,11 @@ void frmRecettes::ShowRecipe()
             s = m_.imageFile.readAvailable(work.imagePos, work.imageLen, bytes, &outside);
             if (s.isOk()) {
                 const QString path = cp1252::decode(bytes);
+                storedImagePath_ = path;
+                QString file;
                 const imagepaths::Presence presence =
-                    outside ? imagepaths::Presence::Unreachable : imagepaths::imagePresence(path);
-                setImagePath(presence == imagepaths::Presence::Present ? path : QString());
+                    outside ? imagepaths::Presence::Unreachable : imagepaths::imagePresence(path, &file);
+                setImagePath(file);
                 setImageCommands(presence == imagepaths::Presence::Present);
                 bool warn = false;
                 if (presence == imagepaths::Presence::Gone) {
@@ -195,6 +199,7 @@ void frmRecettes::ShowRecipe()
                     work.imagePos = 0;
                     work.imageLen = 0;
                     s = m_.recipeFile.write(n, work);
+                    storedImagePath_.clear();
                     warn = s.isOk();
                 } else if (presence == imagepaths::Presence::Unreachable && !outside) {
                     // Its folder may come back (a key plugged in, a share mounted, the

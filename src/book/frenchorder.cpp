@@ -18,9 +18,12 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
+#include <numeric>
 #include <string>
+#include <string_view>
 
 namespace gratinel {
 
@@ -224,6 +227,45 @@ bool FrenchOrder::appendWeights(const QString &text, std::string &keys) const
     appendWeight(keys, 0);
     walk([](const CharWeights &w) -> const std::string & { return w.secondaries; });
     return true;
+}
+
+std::vector<size_t> FrenchOrder::sorted(const std::vector<QString> &texts, std::vector<bool> *equalNext) const
+{
+    std::vector<size_t> idx(texts.size());
+    std::iota(idx.begin(), idx.end(), size_t(0));
+    // One key per text, computed once; the sort then compares keys only.
+    std::string weights;
+    std::vector<std::pair<size_t, size_t>> runs; // start and length of each text's key
+    runs.reserve(texts.size());
+    weights.reserve(texts.size() * 96);
+    bool tabled = true;
+    for (const QString &t : texts) {
+        const size_t start = weights.size();
+        if (!appendWeights(t, weights)) {
+            tabled = false;
+            break;
+        }
+        runs.push_back({start, weights.size() - start});
+    }
+    std::function<bool(size_t, size_t)> same;
+    if (tabled) {
+        const auto run = [&](size_t i) { return std::string_view(weights.data() + runs[i].first, runs[i].second); };
+        std::stable_sort(idx.begin(), idx.end(), [&](size_t a, size_t b) { return run(a) < run(b); });
+        same = [run](size_t a, size_t b) { return run(a) == run(b); };
+    } else {
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(texts.size());
+        for (const QString &t : texts)
+            keys.push_back(sortKey(t));
+        std::stable_sort(idx.begin(), idx.end(), [&](size_t a, size_t b) { return keys[a].compare(keys[b]) < 0; });
+        same = [this, &texts](size_t a, size_t b) { return compare(texts[a], texts[b]) == 0; };
+    }
+    if (equalNext) {
+        equalNext->assign(idx.size(), false);
+        for (size_t i = 0; i + 1 < idx.size(); ++i)
+            (*equalNext)[i] = same(idx[i], idx[i + 1]);
+    }
+    return idx;
 }
 
 } // namespace gratinel

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 namespace gratinel {
 
@@ -22,6 +23,11 @@ public:
     // table lookups per character. False, with keys as it was, when text holds another
     // character or the collation could not be tabled (then sortKey() is the way).
     bool appendWeights(const QString &text, std::string &keys) const;
+
+    // The positions 0..n-1 of texts in this order, texts that compare equal in the order
+    // they come; equalNext[i], when asked, tells whether the text at position i of the
+    // result compares equal to the one after it.
+    std::vector<size_t> sorted(const std::vector<QString> &texts, std::vector<bool> *equalNext = nullptr) const;
 
 private:
     QCollator collator_;

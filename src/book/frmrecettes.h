@@ -260,6 +260,9 @@ private:
     // What the modify page's text box held when it was filled from the shown recipe: the
     // stored text is written again only when the box no longer holds it.
     QString modifyTextShown_;
+    // The shown recipe's image path as stored, whether the image is there or not (imagePath()
+    // is the file to open, empty when there is none); the modify page shows and keeps it.
+    QString storedImagePath_;
 };
 
 } // namespace gratinel

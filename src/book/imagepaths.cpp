@@ -5,6 +5,7 @@
 #include "book/spaces.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
+#include "store/pathlookup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -85,20 +86,25 @@ Platform::OpenFileRequest dialogRequest()
     return r;
 }
 
-Presence imagePresence(const QString &path)
+Presence imagePresence(const QString &path, QString *file)
 {
-    const QFileInfo file(path);
-    if (!path.isEmpty() && file.isFile())
-        return Presence::Present;
     // An empty path names nothing that could come back.
     if (path.isEmpty())
         return Presence::Gone;
-    if (!QDir::isAbsolutePath(path) || file.exists() || file.isSymLink())
-        return Presence::Unreachable;
-    const QFileInfo folder(file.absolutePath());
-    if (!folder.isDir() || !folder.isReadable() || !folder.isExecutable())
-        return Presence::Unreachable;
-    return Presence::Gone;
+    if (!QDir::isAbsolutePath(path)) {
+        if (!QFileInfo(path).isFile())
+            return Presence::Unreachable;
+        if (file)
+            *file = path;
+        return Presence::Present;
+    }
+    const pathlookup::Found found = pathlookup::find(path);
+    if (!found.file.isEmpty()) {
+        if (file)
+            *file = found.file;
+        return Presence::Present;
+    }
+    return found.folderThere ? Presence::Gone : Presence::Unreachable;
 }
 
 std::optional<QString> chooseImage(Platform &platform)
@@ -143,8 +149,14 @@ std::optional<QString> frmRecettes::chooseStorableImage()
 void frmRecettes::pasteImagePath(const QString &pasted)
 {
     // The box holds one whole path: what is pasted takes its place, and goes through the
-    // checks of a change, then must name a file, as on the modify page.
-    const QString path = trimSpaces(pasted);
+    // checks of a change, then must name a file, as on the modify page. Nothing pasted leaves
+    // the box as it was; a relative path is made full against the folder the program started
+    // in (the program never changes it), as the file dialog gives full paths.
+    QString path = trimSpaces(pasted);
+    if (path.isEmpty())
+        return;
+    if (QDir::isRelativePath(path))
+        path = QDir::cleanPath(QDir::current().absoluteFilePath(path));
     txtImageAjouter->setText(path);
     if (txtImageAjouter->text().isEmpty() || QFileInfo(path).isFile())
         return;

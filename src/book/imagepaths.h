@@ -37,14 +37,17 @@ enum class Verdict {
 // Check made when a non-empty path is validated, by the add and the modify pages.
 Verdict checkOnValidation(const QString &path);
 
-// Whether a recipe's image is there to be shown.
+// Whether a recipe's image is there to be shown. A full path is looked up as Windows did
+// (letter case, trailing spaces and dots, ".." on the text: store/pathlookup), the folder and
+// the file on the same path.
 enum class Presence {
-    Present,     // an ordinary file is at that path
-    Gone,        // a full path of this system, its folder there and readable, and no file in it
+    Present,     // an ordinary file is at that path; file (when given) gets its name on disk
+    Gone,        // a full path of this system, its folder there and readable, and nothing of
+                 // that name in it
     Unreachable, // anything else: the folder absent (a USB key not plugged in, a share not
                  // mounted), a path of another system (a drive letter) or of no folder
 };
-Presence imagePresence(const QString &path);
+Presence imagePresence(const QString &path, QString *file = nullptr);
 
 // The file dialog's set-up: title, the image filters with GIF first and preselected, the
 // catch-all filter last, no start name.

@@ -32,8 +32,25 @@ LimitedTextEdit::LimitedTextEdit(QWidget *parent) : ExactTextEdit(parent)
 void LimitedTextEdit::setMaxStoredBytes(int bytes)
 {
     limit_ = bytes;
-    if (storedBytes(exactText(this)) > limit_)
-        cutToLimit(0, document()->characterCount());
+    // A smaller limit set by the program (never by typing) keeps the longest beginning.
+    const QString text = exactText(this);
+    if (storedBytes(text) <= limit_)
+        return;
+    int total = 0;
+    qsizetype end = 0;
+    while (end < text.size()) {
+        const int cost = bytesAt(text, end);
+        if (total + cost > limit_)
+            break;
+        total += cost;
+        end += text[end].isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+    }
+    cutting_ = true;
+    QTextCursor tail(document());
+    tail.setPosition(int(end));
+    tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    tail.removeSelectedText();
+    cutting_ = false;
 }
 
 void LimitedTextEdit::setStoredText(const QString &text)
@@ -66,8 +83,9 @@ void LimitedTextEdit::cutToLimit(int position, int added)
     const qsizetype from = qBound(qsizetype(0), qsizetype(position), text.size());
     const qsizetype to = qBound(from, qsizetype(position) + added, text.size());
 
-    // What lies outside the new part stays; the new part keeps its longest beginning
-    // that fits in the bytes left.
+    // What was there before stays whole, even when it already takes more than the limit (a
+    // stored text with lone line feeds): only the new part is cut, to its longest beginning
+    // that fits in the bytes left, which may be none of it.
     const int outside = storedBytes(QStringView(text).left(from)) + storedBytes(QStringView(text).mid(to));
     int budget = limit_ - outside;
     qsizetype keep = from;
@@ -79,7 +97,7 @@ void LimitedTextEdit::cutToLimit(int position, int added)
         budget -= cost;
         keep += pairStart ? 2 : 1;
     }
-    if (keep == to && budget >= 0)
+    if (keep == to)
         return;
 
     cutting_ = true;
@@ -89,27 +107,7 @@ void LimitedTextEdit::cutToLimit(int position, int added)
     cursor.removeSelectedText();
     cutting_ = false;
     setTextCursor(cursor);
-
-    // Text outside the new part already over the limit (a smaller limit just set): cut
-    // from the end as well.
-    if (budget < 0 || storedBytes(exactText(this)) > limit_) {
-        const QString rest = exactText(this);
-        int total = 0;
-        qsizetype end = 0;
-        while (end < rest.size()) {
-            const int cost = bytesAt(rest, end);
-            if (total + cost > limit_)
-                break;
-            total += cost;
-            end += rest[end].isHighSurrogate() && end + 1 < rest.size() ? 2 : 1;
-        }
-        cutting_ = true;
-        QTextCursor tail(document());
-        tail.setPosition(int(end));
-        tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        tail.removeSelectedText();
-        cutting_ = false;
-    }
+    emit inputRefused();
 }
 
 } // namespace gratinel

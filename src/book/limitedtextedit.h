@@ -15,7 +15,7 @@ public:
     explicit LimitedTextEdit(QWidget *parent = nullptr);
 
     // Bytes the text may take once stored; typing, pasting or setting a longer text keeps
-    // what fits and drops the rest of what came in.
+    // what fits and drops the rest of what came in, never what the box already held.
     int maxStoredBytes() const { return limit_; }
     void setMaxStoredBytes(int bytes);
 
@@ -26,6 +26,10 @@ public:
     // Bytes text takes once stored: a line end counts two (carriage return and line feed),
     // every other character one, a character outside Windows-1252 too (as the '?' it becomes).
     static int storedBytes(QStringView text);
+
+signals:
+    // Some of what was typed or pasted did not fit and was left out.
+    void inputRefused();
 
 private:
     void contentsChanged(int position, int removed, int added);

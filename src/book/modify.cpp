@@ -72,7 +72,7 @@ void frmRecettes::prepareModifyPage()
         ComboFamillesModifier->setEnabled(true);
         txtSaisieNomRecetteModifier->setText(shownRecipeTitle());
         fillModifyText();
-        txtImageModifier->setText(imagePath());
+        txtImageModifier->setText(storedImagePath_);
         for (QLineEdit *box : {txtSaisieNomRecetteModifier, txtImageModifier}) {
             box->setEnabled(true);
             caretAtStart(box);
@@ -124,7 +124,7 @@ void frmRecettes::Option2_Click(int index)
     fillModifyText();
     txtSaisieRecetteModifier->setEnabled(false);
     cmdImageModifier->setEnabled(false);
-    txtImageModifier->setText(imagePath());
+    txtImageModifier->setText(storedImagePath_);
     txtImageModifier->setEnabled(false);
     txtSaisieFamilleModifier->setFocus();
 }
@@ -135,7 +135,7 @@ void frmRecettes::cmdEffacerModifier_Click()
     ComboFamillesModifier->setCurrentIndex(ComboFamilles->currentIndex());
     txtSaisieNomRecetteModifier->setText(shownRecipeTitle());
     fillModifyText();
-    txtImageModifier->setText(imagePath());
+    txtImageModifier->setText(storedImagePath_);
     caretAtStart(txtSaisieFamilleModifier);
     caretAtStart(txtSaisieNomRecetteModifier);
     caretAtStart(txtSaisieRecetteModifier);
@@ -298,10 +298,25 @@ void frmRecettes::changeShownRecipe()
     const QString text = trimSpaces(typed);
     if (text != typed)
         txtSaisieRecetteModifier->setPlainText(text);
-    const QString image = trimSpaces(txtImageModifier->text());
-    txtImageModifier->setText(image);
-    if (!image.isEmpty() && !acceptModifiedImagePath(image))
+    // The box never cuts what it already held; a stored text whose lone line feeds become two
+    // bytes each once edited can still be over the limit when the cook validates.
+    const int excess = textKept ? 0 : LimitedTextEdit::storedBytes(text) - txtSaisieRecetteModifier->maxStoredBytes();
+    if (excess > 0) {
+        refuseInput(QStringLiteral("Ce texte dépasse 30000 caractères une fois enregistré (chaque fin de ligne en "
+                                   "compte deux) : raccourcissez-le de %1 caractère(s).")
+                        .arg(excess),
+                    true, txtSaisieRecetteModifier);
         return;
+    }
+    // The image box is handled as the text is: a box the cook did not touch writes nothing
+    // about the image (a missing image, or a path Windows wrote, keeps its link as stored).
+    std::optional<QString> image;
+    if (txtImageModifier->text() != storedImagePath_) {
+        image = trimSpaces(txtImageModifier->text());
+        txtImageModifier->setText(*image);
+        if (!image->isEmpty() && !acceptModifiedImagePath(*image))
+            return;
+    }
     if (!textKept && shownTextCut_) {
         // Only the beginning of that text was shown: writing the box would lose its end.
         platform.setPointer(Pointer::Normal);
@@ -341,7 +356,7 @@ bool frmRecettes::acceptModifiedImagePath(const QString &path)
 {
     const auto refuse = [&](const QString &message) {
         refuseInput(message, true, nullptr);
-        txtImageModifier->setText(imagePath());
+        txtImageModifier->setText(storedImagePath_);
         cmdImageModifier->setFocus();
         return false;
     };

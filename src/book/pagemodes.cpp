@@ -27,6 +27,7 @@ struct PageCommand {
 // handled apart.
 constexpr PageCommand kCommands[] = {
     {"mnuFilePrint", "Print", {1, 0, 0, 0}},
+    {"mnuFilePrintLivret", nullptr, {1, 0, 0, 0}},
     {"mnuEditCut", "Couper", {0, 1, 1, 0}},
     {"mnuEditCopy", "Copier", {1, 1, 1, 0}},
     {"mnuEditPaste", "Coller", {0, 1, 1, 0}},

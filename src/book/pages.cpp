@@ -4,6 +4,7 @@
 #include "book/limitedtextedit.h"
 #include "book/recordcombo.h"
 #include "book/twips.h"
+#include "store/module1.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -150,6 +151,8 @@ void frmRecettes::buildAddPage()
     Label2[1] = makeCaption(QStringLiteral("- son te&xte"), 1, page);
     txtSaisieRecetteAjouter =
         makeText("txtSaisieRecetteAjouter", QStringLiteral("Entrez le texte de la nouvelle recette"), page);
+    // What does not fit in a text is refused with the beep, as a full name box does.
+    connect(txtSaisieRecetteAjouter, &LimitedTextEdit::inputRefused, this, [this] { m_.platform.beep(); });
 
     FrameImageAjouter = makeFrame("FrameImageAjouter", page);
     Label2[6] = makeCaption(QStringLiteral("- son ima&ge"), 6, FrameImageAjouter);
@@ -232,6 +235,7 @@ void frmRecettes::buildModifyPage()
     Label2[5] = makeCaption(QStringLiteral("- son te&xte"), 5, page);
     txtSaisieRecetteModifier =
         makeText("txtSaisieRecetteModifier", QStringLiteral("Entrez le nouveau texte de la recette"), page);
+    connect(txtSaisieRecetteModifier, &LimitedTextEdit::inputRefused, this, [this] { m_.platform.beep(); });
 
     FrameImageModifier = makeFrame("FrameImageModifier", page);
     Label2[7] = makeCaption(QStringLiteral("- son ima&ge"), 7, FrameImageModifier);

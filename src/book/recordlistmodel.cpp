@@ -3,9 +3,6 @@
 
 #include "book/frenchorder.h"
 
-#include <algorithm>
-#include <numeric>
-#include <string_view>
 
 namespace gratinel {
 
@@ -40,32 +37,11 @@ void RecordListModel::addEntries(std::vector<ListEntry> entries)
     all.insert(all.end(), std::make_move_iterator(entries_.begin()), std::make_move_iterator(entries_.end()));
     all.insert(all.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
 
-    std::vector<size_t> idx(all.size());
-    std::iota(idx.begin(), idx.end(), size_t(0));
-    // One key per entry, computed once; the sort then compares keys only.
-    std::string weights;
-    std::vector<std::pair<size_t, size_t>> runs; // start and length of each entry's key
-    runs.reserve(all.size());
-    weights.reserve(all.size() * 96);
-    bool tabled = true;
-    for (const ListEntry &e : all) {
-        const size_t start = weights.size();
-        if (!order_.appendWeights(e.text, weights)) {
-            tabled = false;
-            break;
-        }
-        runs.push_back({start, weights.size() - start});
-    }
-    if (tabled) {
-        const auto run = [&](size_t i) { return std::string_view(weights.data() + runs[i].first, runs[i].second); };
-        std::stable_sort(idx.begin(), idx.end(), [&](size_t a, size_t b) { return run(a) < run(b); });
-    } else {
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(all.size());
-        for (const ListEntry &e : all)
-            keys.push_back(order_.sortKey(e.text));
-        std::stable_sort(idx.begin(), idx.end(), [&](size_t a, size_t b) { return keys[a].compare(keys[b]) < 0; });
-    }
+    std::vector<QString> texts;
+    texts.reserve(all.size());
+    for (const ListEntry &e : all)
+        texts.push_back(e.text);
+    const std::vector<size_t> idx = order_.sorted(texts);
 
     std::vector<ListEntry> sorted;
     sorted.reserve(all.size());

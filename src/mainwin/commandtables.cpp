@@ -8,6 +8,7 @@ const std::vector<MenuItemDef> &menuTable()
     static const std::vector<MenuItemDef> t = {
         {0, "mnuFile", QStringLiteral("&Fichier"), {}, true},
         {1, "mnuFilePrint", QStringLiteral("&Imprimer"), {}, false},
+        {1, "mnuFilePrintLivret", QStringLiteral("Imprimer un &livret..."), {}, false},
         {1, "mnuFileBar1", QStringLiteral("-"), {}, false},
         {1, "mnuFileExit", QStringLiteral("&Quitter"), {}, false},
         {0, "mnuEdit", QStringLiteral("&Edition"), {}, true},

@@ -53,6 +53,8 @@ public:
 
     // Printing and sending the shown recipe (printing.cpp, sending.cpp).
     void mnuFilePrint_Click();
+    // A printed booklet of the shown family or of the whole book (bookletprinting.cpp).
+    void mnuFilePrintLivret_Click();
     void mnuEditEnvoyerTtx_Click();
     void mnuEditEnvoyerNotePad_Click();
     // The clipboard commands on the recipe book's focused text box; a beep when no

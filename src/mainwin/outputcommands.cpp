@@ -41,6 +41,7 @@ void frmMain::connectOutputCommands()
 {
     const std::pair<const char *, void (frmMain::*)()> handlers[] = {
         {"mnuFilePrint", &frmMain::mnuFilePrint_Click},
+        {"mnuFilePrintLivret", &frmMain::mnuFilePrintLivret_Click},
         {"mnuEditCut", &frmMain::mnuEditCut_Click},
         {"mnuEditCopy", &frmMain::mnuEditCopy_Click},
         {"mnuEditPaste", &frmMain::mnuEditPaste_Click},

@@ -5,11 +5,14 @@
 #include "platform/system.h"
 
 #include <QImage>
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
+class QPagedPaintDevice;
 class QWidget;
 
 namespace gratinel {
@@ -32,6 +35,22 @@ public:
     virtual bool endLine() = 0;
     virtual bool newPage() = 0;
     virtual bool endDoc() = 0;
+};
+
+// A document of whole pages (the printed booklet): the printer that the print dialog chose,
+// or the PDF file it names.
+class PagedJob {
+public:
+    virtual ~PagedJob() = default;
+    // Set to the paper asked for, its origin at the paper's corner.
+    virtual QPagedPaintDevice &device() = 0;
+    // Whether the dialog asked for both sides of the paper.
+    virtual bool twoSided() const = 0;
+    // Called while the device is still painted, when the work stops before its end: the
+    // document is then neither printed nor kept.
+    virtual void abandon() = 0;
+    // After the painting ended: whether the document was printed, or its file written, whole.
+    virtual bool finish() = 0;
 };
 
 class Platform : public System {
@@ -59,6 +78,9 @@ public:
     virtual void helpQuit(const QString &helpFile) = 0;
     // The default printer, ready for one document.
     virtual Printer *startPrintJob() = 0;
+    // The standard print dialog (printing to a PDF file included) for a document named
+    // title on that paper; no job when the user cancels it.
+    virtual std::unique_ptr<PagedJob> startPagedJob(const QString &title, const QPageLayout &layout) = 0;
     virtual QString clipboardText() = 0;
     virtual void setClipboardText(const QString &text) = 0;
     // The image in a file; a null image when the file is missing or cannot be read.

@@ -5,6 +5,7 @@
 #include "platform/desktopopen.h"
 #include "platform/helpwindow.h"
 #include "platform/imagefile.h"
+#include "platform/qtpagedjob.h"
 #include "platform/qtprinter.h"
 #include "platform/screenfit.h"
 
@@ -150,6 +151,11 @@ Printer *QtPlatform::startPrintJob()
     return printer_.get();
 }
 
+std::unique_ptr<PagedJob> QtPlatform::startPagedJob(const QString &title, const QPageLayout &layout)
+{
+    return QtPagedJob::start(title, layout, owner());
+}
+
 QString QtPlatform::clipboardText()
 {
     return QGuiApplication::clipboard()->text();
@@ -173,6 +179,11 @@ QString QtPlatform::executableDir()
 QDate QtPlatform::today()
 {
     return QDate::currentDate();
+}
+
+QDateTime QtPlatform::now()
+{
+    return QDateTime::currentDateTime();
 }
 
 QImage QtPlatform::loadImage(const QString &path)

@@ -28,11 +28,13 @@ public:
     QString helpContents(const QString &helpFile) override;
     void helpQuit(const QString &helpFile) override;
     Printer *startPrintJob() override;
+    std::unique_ptr<PagedJob> startPagedJob(const QString &title, const QPageLayout &layout) override;
     QString clipboardText() override;
     void setClipboardText(const QString &text) override;
     bool anotherInstanceRunning() override;
     QString executableDir() override;
     QDate today() override;
+    QDateTime now() override;
     QImage loadImage(const QString &path) override;
     void endProgram() override;
     bool programEnded() const override { return ended_; }

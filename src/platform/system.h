@@ -5,6 +5,7 @@
 #include "platform/instancelock.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
 namespace gratinel {
@@ -30,6 +31,8 @@ public:
     // The directory that holds the program's executable.
     virtual QString executableDir() = 0;
     virtual QDate today() = 0;
+    // The date and time of day now, local time.
+    virtual QDateTime now() = 0;
     // Ends the program. The caller still returns normally and must do nothing more.
     virtual void endProgram() = 0;
     virtual bool programEnded() const = 0;
@@ -45,6 +48,7 @@ public:
     bool anotherInstanceRunning() override;
     QString executableDir() override;
     QDate today() override { return QDate::currentDate(); }
+    QDateTime now() override { return QDateTime::currentDateTime(); }
     void endProgram() override { ended_ = true; }
     bool programEnded() const override { return ended_; }
 

@@ -41,6 +41,7 @@ private:
     int scan(const QString &name, RecordFile<Record> &file, const QString &what, qint16 minimum, Kind countFix,
              const QByteArray &(*field)(const Record &), Visit visit);
     void checkRecipe(qint32 n, const RecipeRecord &r);
+    void checkName(const QString &file, qint32 n, const QString &what, const QByteArray &bytes);
 
     QDir dir_;
     Report report_;
@@ -101,14 +102,8 @@ int Checker::scan(const QString &name, RecordFile<Record> &file, const QString &
             if (r.state != kInUse)
                 return true;
             ++inUse;
-            const QByteArray &bytes = field(r);
-            const auto control = std::find_if(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x20; });
-            if (control != bytes.end())
-                add(name, n, QStringLiteral("%1 n'est pas complété par des espaces (octet %2 en position %3)")
-                                 .arg(what == QLatin1String("familles") ? QStringLiteral("le nom")
-                                                                        : QStringLiteral("le titre"))
-                                 .arg(uchar(*control), 2, 16, QLatin1Char('0'))
-                                 .arg(control - bytes.begin() + 1));
+            checkName(name, n, what == QLatin1String("familles") ? QStringLiteral("le nom") : QStringLiteral("le titre"),
+                      field(r));
             visit(n, r);
             return true;
         });
@@ -127,6 +122,28 @@ int Checker::scan(const QString &name, RecordFile<Record> &file, const QString &
             fix);
     }
     return inUse;
+}
+
+// A name or title padded with zero bytes breaks the record's layout (an error); a control
+// character inside it, or a name of spaces alone, is only shown oddly by the program, and
+// export and create give every byte of it back (warnings).
+void Checker::checkName(const QString &file, qint32 n, const QString &what, const QByteArray &bytes)
+{
+    const auto control = std::find_if(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x20; });
+    if (control != bytes.end()) {
+        const bool padding = std::all_of(control, bytes.end(), [](char c) { return c == 0; });
+        const qsizetype at = control - bytes.begin() + 1;
+        if (padding)
+            add(file, n, QStringLiteral("%1 n'est pas complété par des espaces (octet 00 en position %2)").arg(what).arg(at));
+        else
+            add(file, n,
+                QStringLiteral("%1 contient le caractère de contrôle U+%2 (position %3)")
+                    .arg(what, QStringLiteral("%1").arg(uchar(*control), 4, 16, QLatin1Char('0')).toUpper())
+                    .arg(at),
+                {}, false);
+    }
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == ' '; }))
+        add(file, n, QStringLiteral("%1 est vide (rien que des espaces)").arg(what), {}, false);
 }
 
 void Checker::checkRecipe(qint32 n, const RecipeRecord &r)

@@ -69,8 +69,12 @@ Status readRecipes(RecordFile<RecipeRecord> &file, std::vector<qint32> numbers,
 
 } // namespace
 
+// An operation of several writes is marked as one change (ChangeMark): a copy of the open
+// book made meanwhile on another thread holds all of its writes or none.
+
 Status addFamily(Module1 &m, const QString &name, qint32 &record)
 {
+    const ChangeMark mark(m.changes.get());
     if (m.familyHeader.state >= kMaxCount)
         return Status::full(QStringLiteral("Le livre contient déjà %1 familles de recettes : "
                                            "impossible d'en ajouter une autre.")
@@ -90,6 +94,7 @@ Status addFamily(Module1 &m, const QString &name, qint32 &record)
 Status addRecipe(Module1 &m, qint32 familyRecord, const QString &title, const QString &text,
                  const QString &imagePath, qint32 &record)
 {
+    const ChangeMark mark(m.changes.get());
     if (m.recipeHeader.state >= kMaxCount)
         return Status::full(QStringLiteral("Le livre contient déjà %1 recettes : impossible d'en ajouter une autre.")
                                 .arg(kMaxCount));
@@ -133,11 +138,12 @@ Status changeFamily(Module1 &m, qint32 record, const QString &name)
 }
 
 Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QString &title,
-                    const std::optional<QString> &text, const QString &imagePath)
+                    const std::optional<QString> &text, const std::optional<QString> &imagePath)
 {
+    const ChangeMark mark(m.changes.get());
     RecipeRecord &r = m.recipeWork;
     const QByteArray textBytes = text ? cp1252::encodeText(*text) : QByteArray();
-    const QByteArray pathBytes = cp1252::encode(imagePath);
+    const QByteArray pathBytes = imagePath ? cp1252::encode(*imagePath) : QByteArray();
     // The new text goes over the stored one only when that writes the bytes already there
     // (the same text, or the stored one cut short): a record still pointing at the old text
     // when the change is cut short then reads the old text whole. Any other text is
@@ -167,7 +173,7 @@ Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QStrin
         s = m.textFile.write(r.textPos, textBytes);
         r.textLen = qint32(textBytes.size());
     }
-    if (s.isOk()) {
+    if (s.isOk() && imagePath) {
         if (pathBytes.isEmpty()) {
             r.imagePos = r.imageLen = 0;
         } else {
@@ -182,6 +188,7 @@ Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QStrin
 
 Status changeImagePath(Module1 &m, qint32 record, const QString &imagePath)
 {
+    const ChangeMark mark(m.changes.get());
     const QByteArray pathBytes = cp1252::encode(imagePath);
     RecipeRecord r;
     Status s = checkBytes(m.imageFile, pathBytes.size());
@@ -200,6 +207,7 @@ Status changeImagePath(Module1 &m, qint32 record, const QString &imagePath)
 
 Status deleteRecipe(Module1 &m, qint32 record)
 {
+    const ChangeMark mark(m.changes.get());
     Status s = markDeleted(m.recipeFile, record, m.recipeWork);
     if (!s.isOk())
         return s;
@@ -209,6 +217,7 @@ Status deleteRecipe(Module1 &m, qint32 record)
 
 Status deleteFamily(Module1 &m, qint32 record, const std::vector<qint32> &listedRecipes)
 {
+    const ChangeMark mark(m.changes.get());
     Status s;
     {
         // The recipes go under one sync: their order among themselves does not matter to

@@ -32,13 +32,14 @@ Status addRecipe(Module1 &m, qint32 familyRecord, const QString &title, const QS
 Status changeFamily(Module1 &m, qint32 record, const QString &name);
 
 // Rewrites the recipe held in m.recipeWork (read when it was shown) as record: new family,
-// title, text and image path. Without a text the stored one stays as it is, byte for byte. A
-// text that is the stored one or its beginning is written over it in place, any other is
-// appended (so that a change cut short never leaves the old text half overwritten); a
-// non-empty image path is always appended. Refused (Status::Full, with the message to show)
+// title, text and image path. Without a text the stored one stays as it is, byte for byte,
+// and without an image path the stored link (a missing image's too). A text that is the
+// stored one or its beginning is written over it in place, any other is appended (so that a
+// change cut short never leaves the old text half overwritten); a non-empty image path is
+// appended, an empty one removes the link. Refused (Status::Full, with the message to show)
 // when GRTN3.DAT or GRTN4.DAT would pass the signed 32-bit range.
 Status changeRecipe(Module1 &m, qint32 record, qint32 familyRecord, const QString &title,
-                    const std::optional<QString> &text, const QString &imagePath);
+                    const std::optional<QString> &text, const std::optional<QString> &imagePath);
 
 // Gives the recipe of that record another image path, appended to GRTN4.DAT; every other
 // byte of the record stays as it is. Refused (Status::Full) as changeRecipe is.

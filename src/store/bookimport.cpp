@@ -70,8 +70,9 @@ Status importSource(Module1 &m, const booksource::Source &source, Result &result
                                                    .arg(why));
             result.recipesSkipped += int(f.recipes.size());
         };
-        if (!f.problem.isEmpty()) {
-            skipAll(f.problem);
+        // A name of spaces alone comes back into a whole new book (create), not into this one.
+        if (!f.problem.isEmpty() || f.name.isEmpty()) {
+            skipAll(f.problem.isEmpty() ? QStringLiteral("nom vide") : f.problem);
             continue;
         }
         const QString key = cp1252::storable(f.name).toUpper();
@@ -94,6 +95,8 @@ Status importSource(Module1 &m, const booksource::Source &source, Result &result
             const QString title = cp1252::storable(r.title);
             const QString text = trimSpaces(r.text);
             QString why = r.problem;
+            if (why.isEmpty() && title.isEmpty())
+                why = QStringLiteral("titre vide");
             if (why.isEmpty() && used.contains(title.toUpper()))
                 why = QStringLiteral("la famille « %1 » a déjà une recette « %2 »").arg(f.name, r.title);
             if (why.isEmpty() && cp1252::encodeText(text).size() > kMaxTextBytes)

@@ -121,9 +121,17 @@ QString headingLine(const QString &plain, const QString &escapedMarker, const QS
     return needsEscapedForm(value, keepEndSpaces) ? escapedMarker + escaped(value) : plain + value;
 }
 
-QString nameProblem(const QString &name)
+// A name or title: one of spaces alone (the book holds such names, though the program never
+// makes one) is written in the escaped form, which reads back as such a name.
+QString nameLine(const QString &plain, const QString &escapedMarker, const QString &name)
 {
-    if (name.isEmpty())
+    return trimSpaces(name).isEmpty() ? escapedMarker : headingLine(plain, escapedMarker, name, false);
+}
+
+// An empty name is a mistake in the plain form; the escaped form says it on purpose.
+QString nameProblem(const QString &name, bool escapedForm)
+{
+    if (name.isEmpty() && !escapedForm)
         return QStringLiteral("nom vide");
     if (name.size() > kFixedTextSize)
         return QStringLiteral("nom de plus de %1 caractères").arg(kFixedTextSize);
@@ -228,7 +236,7 @@ Source parse(const QString &text)
             f.line = lineNo;
             if (!headingValue(line, escapedFamily, true, f.name, why))
                 f.problem = why;
-            setProblem(f.problem, nameProblem(f.name));
+            setProblem(f.problem, nameProblem(f.name, escapedFamily));
             if (!encodable)
                 setProblem(f.problem, encodingProblem(line));
             source.families.push_back(std::move(f));
@@ -238,7 +246,7 @@ Source parse(const QString &text)
             r.line = lineNo;
             if (!headingValue(line, escapedRecipe, true, r.title, why))
                 r.problem = why;
-            setProblem(r.problem, nameProblem(r.title));
+            setProblem(r.problem, nameProblem(r.title, escapedRecipe));
             if (!encodable)
                 setProblem(r.problem, encodingProblem(line));
             if (source.families.empty()) {
@@ -303,9 +311,9 @@ QString write(const std::vector<Family> &families)
 {
     QString out;
     for (const Family &f : families) {
-        out += headingLine(kFamily, kEscapedFamily, f.name, false) + u'\n';
+        out += nameLine(kFamily, kEscapedFamily, f.name) + u'\n';
         for (const Recipe &r : f.recipes) {
-            out += headingLine(kRecipe, kEscapedRecipe, r.title, false) + u'\n';
+            out += nameLine(kRecipe, kEscapedRecipe, r.title) + u'\n';
             if (!r.imagePath.isEmpty())
                 out += headingLine(kImage, kEscapedImage, r.imagePath, true) + u'\n';
             if (r.text.isEmpty())

@@ -16,7 +16,8 @@
 // cannot hold (U+0089, an emoji) is a problem of its line, and write keeps it as it is, so
 // that it reads back as itself and is refused again.
 // Names and titles lose the spaces at either end (and nothing else); an image path loses
-// them in the plain form only. So export then create gives back every byte of a book.
+// them in the plain form only. An empty escaped heading ("##\ " alone) is a name of spaces
+// alone, which a book may hold. So export then create gives back every byte of a book.
 #pragma once
 
 #include "store/status.h"
@@ -61,7 +62,8 @@ struct Source {
     QStringList allProblems() const;
 };
 
-// Reads the source text. Names and titles must be non-empty once trimmed, at most 128
+// Reads the source text. Names and titles must be non-empty once trimmed (but in an empty
+// escaped heading), at most 128
 // characters, and every character must have its byte in Windows-1252; a problem is recorded
 // on the family, the recipe or the line it belongs to, and reading goes on.
 Source parse(const QString &text);

@@ -125,6 +125,7 @@ Status DataFile::write(qint64 offset, const char *bytes, qint64 len)
 {
     if (Status s = checkRange(offset, len); !s.isOk())
         return s;
+    const ChangeMark mark(changes_);
     if (faults_ && faults_->failWrite()) {
         if (faults_->shortWrites && len > 1) {
             unsynced_ = true;
@@ -150,6 +151,7 @@ Status DataFile::append(qint64 offset, const char *bytes, qint64 len)
 {
     if (!file_.isOpen())
         return failure(QStringLiteral("fichier fermé"));
+    const ChangeMark mark(changes_);
     const qint64 before = file_.size();
     const Status s = write(offset, bytes, len);
     if (s.isOk() || offset < before)
@@ -191,6 +193,7 @@ Status DataFile::resize(qint64 bytes)
         return s;
     if (faults_ && faults_->failWrite())
         return Status::ioError(QStringLiteral("%1 : écriture refusée").arg(file_.fileName()));
+    const ChangeMark mark(changes_);
     if (!file_.resize(bytes))
         return failure(QStringLiteral("changement de longueur"));
     return sync();

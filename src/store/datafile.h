@@ -1,6 +1,7 @@
 // One data file of the book, open for reading and writing at byte offsets; every write reaches the disk.
 #pragma once
 
+#include "store/bookchanges.h"
 #include "store/status.h"
 
 #include <QByteArray>
@@ -74,6 +75,9 @@ public:
     Status endBatch();
 
     void setFaultPlan(std::shared_ptr<FaultPlan> plan) { faults_ = std::move(plan); }
+    // Marks every write, append and resize on changes (which must outlive the file), so that
+    // a copy made on another thread sees them; null marks nothing.
+    void watchChanges(BookChanges *changes) { changes_ = changes; }
 
 private:
     Status failure(const QString &what) const;
@@ -84,6 +88,7 @@ private:
 
     mutable QFile file_;
     std::shared_ptr<FaultPlan> faults_;
+    BookChanges *changes_ = nullptr;
     int batchDepth_ = 0;
     bool unsynced_ = false;
 };

@@ -2,6 +2,7 @@
 #include "store/module1.h"
 
 #include "platform/apptitle.h"
+#include "store/bookrestore.h"
 #include "store/programdir.h"
 
 #include <QDir>
@@ -68,7 +69,17 @@ Status Module1::openBook(const QString &dir)
         s = textFile.open(pathOf(QStringLiteral("GRTN3.DAT")));
     if (s.isOk())
         s = imageFile.open(pathOf(QStringLiteral("GRTN4.DAT")));
+    if (s.isOk())
+        watchChanges();
     return s;
+}
+
+void Module1::watchChanges()
+{
+    familyFile.file().watchChanges(changes.get());
+    recipeFile.file().watchChanges(changes.get());
+    textFile.file().watchChanges(changes.get());
+    imageFile.file().watchChanges(changes.get());
 }
 
 // A change that was cut short between appending its record and raising the count leaves
@@ -129,6 +140,10 @@ bool Module1::Main(const std::function<QWidget *(Module1 &)> &createMainWindow)
 
     helpFile = pathOf(QStringLiteral("grt.hlp"));
 
+    // A backup's return cut short (by a crash, a pulled plug) is finished before the book is
+    // read, so that the book is never half the backup and half what it replaced.
+    bookrestore::finishPending(programDir);
+
     // Each file is checked, opened and validated before the next one is looked at.
     QString current;
     Opened opened = Opened::Ok;
@@ -159,6 +174,7 @@ bool Module1::Main(const std::function<QWidget *(Module1 &)> &createMainWindow)
         return false;
     }
 
+    watchChanges();
     raiseLowCount(familyFile, familyHeader, [this] { rewriteFamilyHeader(); });
     raiseLowCount(recipeFile, recipeHeader, [this] { rewriteRecipeHeader(); });
 

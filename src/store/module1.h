@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/system.h"
+#include "store/bookchanges.h"
 #include "store/bytestream.h"
 #include "store/recordfile.h"
 #include "store/records.h"
@@ -9,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -82,6 +84,9 @@ public:
     qint16 fatalError = 0;
     QWidget *mainWindow = nullptr;
     qint16 pageCode = 0;
+    // Every write to the four open files is marked here, for a copy made on another thread
+    // (which shares it, so that it outlives the module if need be).
+    const std::shared_ptr<BookChanges> changes = std::make_shared<BookChanges>();
 
 private:
     Platform *windows_ = nullptr;
@@ -90,6 +95,7 @@ private:
     template <class Record>
     Opened openRecordFile(const QString &name, RecordFile<Record> &file, Record &header, qint16 minimum);
     Opened openByteStream(const QString &name, ByteStream &file);
+    void watchChanges();
 };
 
 } // namespace gratinel

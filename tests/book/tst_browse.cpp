@@ -2,6 +2,7 @@
 #include "bookfixture.h"
 #include "book/frmrecettes.h"
 #include "book/recordcombo.h"
+#include "book/tabstrip.h"
 #include "mainwin/frmmain.h"
 #include "store/module1.h"
 #include "testbook.h"
@@ -10,6 +11,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QFileInfo>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QtTest>
 
@@ -242,32 +247,46 @@ void TestBrowse::shownTextCutAt30000Bytes()
 void TestBrowse::missingImageWarnsOnceAndIsDroppedOnDisk_data()
 {
     QTest::addColumn<QString>("image"); // in the book's folder when relative
+    QTest::addColumn<QString>("onDisk"); // the photo there, in the book's folder; none when empty
     QTest::addColumn<bool>("dropped");  // the link taken off the recipe on disk
-    QTest::newRow("file gone") << u"tarte.jpg"_s << true;
-    QTest::newRow("folder absent (a key not plugged in)") << u"cle-usb/Recettes/tarte.jpg"_s << false;
-    QTest::newRow("path of Windows") << u"C:\\Mes documents\\Recettes\\far.jpg"_s << false;
+    QTest::newRow("file gone") << u"tarte.jpg"_s << QString() << true;
+    QTest::newRow("folder absent (a key not plugged in)") << u"cle-usb/Recettes/tarte.jpg"_s << QString() << false;
+    QTest::newRow("path of Windows") << u"C:\\Mes documents\\Recettes\\far.jpg"_s << QString() << false;
+    // Found as Windows found them: shown, and no warning.
+    QTest::newRow("trailing spaces") << u"far.jpg  "_s << u"far.jpg"_s << false;
+    QTest::newRow("other letter case") << u"Photos/FAR.JPG"_s << u"photos/far.jpg"_s << false;
+    QTest::newRow("through an absent folder and ..") << u"absent/../photos/far.jpg"_s << u"photos/far.jpg"_s << false;
 }
 
 void TestBrowse::missingImageWarnsOnceAndIsDroppedOnDisk()
 {
     QFETCH(QString, image);
+    QFETCH(QString, onDisk);
     QFETCH(bool, dropped);
     BookFixture f;
     if (!image.startsWith(u"C:"_s))
         image = f.path(image);
+    if (!onDisk.isEmpty()) {
+        onDisk = f.path(onDisk);
+        QVERIFY(QDir().mkpath(QFileInfo(onDisk).path()) && writeFile(onDisk, "BM"));
+    }
     BookBuilder b = withFirstFamily();
     b.addRecipe(kAaa, u"Tarte"_s, u"Pommes"_s, image);
     b.addRecipe(kAaa, u"Un autre"_s, u"Poires"_s);
     QVERIFY(f.write(b));
     const QByteArray before = f.bytes(u"GRTN2.DAT"_s);
+    const QByteArray paths = f.bytes(u"GRTN4.DAT"_s);
     const qint32 imagePos = f.recipeFieldOnDisk(kOwnRecipe, recipefield::imagePos);
     const qint32 textPos = f.recipeFieldOnDisk(kOwnRecipe, recipefield::textPos);
 
     QVERIFY(f.start());
     FakePlatform &p = f.platform();
-    QCOMPARE(p.messageTexts(), QStringList{u"Le fichier image\r\n"_s + image + u"\r\nn'a pas été trouvé."_s});
-    QCOMPARE(p.messages[0].icon, Platform::Icon::Warning);
-    QCOMPARE(p.calls.at(p.calls.indexOf(u"msgBox"_s) - 1), u"pointer:normal"_s);
+    const QStringList warning{u"Le fichier image\r\n"_s + image + u"\r\nn'a pas été trouvé."_s};
+    QCOMPARE(p.messageTexts(), onDisk.isEmpty() ? warning : QStringList());
+    if (onDisk.isEmpty()) {
+        QCOMPARE(p.messages[0].icon, Platform::Icon::Warning);
+        QCOMPARE(p.calls.at(p.calls.indexOf(u"msgBox"_s) - 1), u"pointer:normal"_s);
+    }
     QVERIFY(!p.calls.contains(u"beep"_s));
     QVERIFY(!p.ended);
 
@@ -280,13 +299,24 @@ void TestBrowse::missingImageWarnsOnceAndIsDroppedOnDisk()
     if (!dropped)
         QCOMPARE(f.bytes(u"GRTN2.DAT"_s), before);
     QCOMPARE(f.book()->txtRecette->toPlainText(), u"Pommes"_s);
-    QVERIFY(f.book()->imagePath().isEmpty());
-    QCOMPARE(imageCommands(f.frame()), both(false));
+    QCOMPARE(f.book()->imagePath(), onDisk);
+    QCOMPARE(imageCommands(f.frame()), both(!onDisk.isEmpty()));
 
     // Said once while the program runs.
     choose(f.book()->ComboRecettes, 1);
     choose(f.book()->ComboRecettes, 0);
-    QCOMPARE(p.messages.size(), size_t(1));
+    QCOMPARE(p.messages.size(), size_t(onDisk.isEmpty() ? 1 : 0));
+
+    // The modify page shows the link as stored; a title-only change writes nothing about it.
+    f.book()->TabStrip1->selectTab(3);
+    QCOMPARE(f.book()->txtImageModifier->text(), dropped ? QString() : image);
+    f.book()->txtSaisieNomRecetteModifier->setText(u"Tarte fine"_s);
+    QTest::mouseClick(f.book()->cmdValideModifier, Qt::LeftButton);
+    QCOMPARE(f.book()->ComboRecettes->selectedText(), u"Tarte fine"_s);
+    QCOMPARE(f.recipeFieldOnDisk(kOwnRecipe, recipefield::imagePos), dropped ? 0 : imagePos);
+    QCOMPARE(f.recipeFieldOnDisk(kOwnRecipe, recipefield::imageLen), dropped ? 0 : int(image.size()));
+    QCOMPARE(f.bytes(u"GRTN4.DAT"_s), paths);
+    QCOMPARE(p.messages.size(), size_t(onDisk.isEmpty() ? 1 : 0));
 }
 
 void TestBrowse::imageCommandsFollowShownRecipe_data()

@@ -182,9 +182,14 @@ private slots:
         QTest::addColumn<bool>("cut");  // longer than the boxes show
         QTest::addColumn<int>("answer"); // to the question when the first letter is deleted; Ok: untouched
         QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("typed"); // at the end of the text, where it does not fit
         QByteArray loneFeeds = QByteArray(29990, 'a');
         for (int i = 1; i <= 20; ++i)
             loneFeeds[i * 1400] = '\n';
+        // 28517 bytes that take 30017 once each lone line feed becomes a line end.
+        QByteArray feedLines;
+        for (int i = 0; i < 1500; ++i)
+            feedLines += QByteArray(i < 17 ? 19 : 18, 'b') + '\n';
         QByteArray lines;
         while (lines.size() < 45000)
             lines += "Une ligne de recette ordinaire, assez longue.\r\n";
@@ -193,13 +198,16 @@ private slots:
         const QByteArray loneReturns("Pommes\rPoires\r\rFin\r");
         const int no = int(Platform::Answer::No);
         static_assert(int(Platform::Answer::Ok) == 0);
-        QTest::newRow("longer than shown") << longText << true << 0 << longText;
-        QTest::newRow("lone line feeds") << loneFeeds << false << 0 << loneFeeds;
-        QTest::newRow("cut inside a line end") << cutInLineEnd << true << 0 << cutInLineEnd;
-        QTest::newRow("long, line ends") << lines << true << 0 << lines;
-        QTest::newRow("lone carriage returns") << loneReturns << false << 0 << loneReturns;
-        QTest::newRow("changed cut text, Non") << longText << true << no << longText;
-        QTest::newRow("changed cut text, Oui") << longText << true << int(Platform::Answer::Yes) << QByteArray(29999, 'a');
+        QTest::newRow("longer than shown") << longText << true << 0 << longText << QString();
+        QTest::newRow("lone line feeds") << loneFeeds << false << 0 << loneFeeds << QString();
+        QTest::newRow("lone line feeds, a letter typed") << loneFeeds << false << 0 << loneFeeds << u"x"_s;
+        QTest::newRow("1500 lone line feeds, a line pasted") << feedLines << false << 0 << feedLines << u"Sel\npoivre"_s;
+        QTest::newRow("cut inside a line end") << cutInLineEnd << true << 0 << cutInLineEnd << QString();
+        QTest::newRow("long, line ends") << lines << true << 0 << lines << QString();
+        QTest::newRow("lone carriage returns") << loneReturns << false << 0 << loneReturns << QString();
+        QTest::newRow("changed cut text, Non") << longText << true << no << longText << QString();
+        QTest::newRow("changed cut text, Oui") << longText << true << int(Platform::Answer::Yes) << QByteArray(29999, 'a')
+                                               << QString();
     }
     void untouchedTextKeepsItsStoredBytes()
     {
@@ -207,6 +215,7 @@ private slots:
         QFETCH(bool, cut);
         QFETCH(int, answer);
         QFETCH(QByteArray, stored);
+        QFETCH(QString, typed);
         BookFixture f;
         QVERIFY(startOnSel(f, text));
         f.book()->TabStrip1->selectTab(3);
@@ -215,6 +224,15 @@ private slots:
                           && f.platform().messages.back().text.startsWith(u"Ce texte dépasse 30000 caractères"_s);
         QCOMPARE(said, cut);
         f.book()->txtSaisieNomRecetteModifier->setText(u"Sel fin"_s);
+        if (!typed.isEmpty()) {
+            // What does not fit is refused with the beep; what the box held stays whole.
+            LimitedTextEdit *box = f.book()->txtSaisieRecetteModifier;
+            const QString shown = exactText(box);
+            box->moveCursor(QTextCursor::End);
+            box->insertPlainText(typed);
+            QCOMPARE(exactText(box), shown);
+            QCOMPARE(f.platform().count(u"beep"_s), 1);
+        }
         if (answer != 0) {
             QTextCursor c = f.book()->txtSaisieRecetteModifier->textCursor();
             c.movePosition(QTextCursor::Start);

@@ -76,7 +76,7 @@ private Q_SLOTS:
     void newTextRewrittenInPlaceOrAppended();
     void imagePathChecks_data();
     void imagePathChecks();
-    void everyValidationAppendsTheImagePathAgain();
+    void anUntouchedImageBoxWritesNoImagePath();
     void changeIsOnDiskByteForByteWhenTheHandlerReturns();
     void modeSwitchAndResetPutStoredValuesBack();
     void failedWriteEndsTheProgramAndTheBookOpensAgain_data();
@@ -350,18 +350,19 @@ void TestModify::imagePathChecks()
     QCOMPARE(f.b()->imagePath(), path);
 }
 
-void TestModify::everyValidationAppendsTheImagePathAgain()
+void TestModify::anUntouchedImageBoxWritesNoImagePath()
 {
     Fixture f;
     QVERIFY(f.start());
     const QByteArray paths = f.fx.bytes(u"GRTN4.DAT"_s);
+    const qint32 imagePos = f.fx.recipeFieldOnDisk(kPotage, recipefield::imagePos);
     for (int i = 0; i < 2; ++i) {
         f.openOn(kSoupes, kPotage);
         f.validate();
     }
     QCOMPARE(f.fx.platform().messageTexts(), QStringList());
-    QCOMPARE(f.fx.bytes(u"GRTN4.DAT"_s), paths + f.photo.toLatin1() + f.photo.toLatin1());
-    QCOMPARE(f.fx.recipeFieldOnDisk(kPotage, recipefield::imagePos), qint32(paths.size() + f.photo.size() + 1));
+    QCOMPARE(f.fx.bytes(u"GRTN4.DAT"_s), paths);
+    QCOMPARE(f.fx.recipeFieldOnDisk(kPotage, recipefield::imagePos), imagePos);
 }
 
 void TestModify::changeIsOnDiskByteForByteWhenTheHandlerReturns()
@@ -370,7 +371,7 @@ void TestModify::changeIsOnDiskByteForByteWhenTheHandlerReturns()
     QVERIFY(f.start());
     f.openOn(kSoupes, kPotage);
     const QByteArray before = f.fx.bytes(u"GRTN2.DAT"_s);
-    const qint64 paths = f.fx.bytes(u"GRTN4.DAT"_s).size();
+    const qint32 imagePos = f.fx.recipeFieldOnDisk(kPotage, recipefield::imagePos);
     const qint64 texts = f.fx.bytes(u"GRTN3.DAT"_s).size();
     f.b()->ComboFamillesModifier->setCurrentIndex(f.b()->ComboFamillesModifier->entries().rowOfRecord(kVide));
     f.b()->txtSaisieNomRecetteModifier->setText(u"Soupe à l'oignon"_s);
@@ -383,7 +384,7 @@ void TestModify::changeIsOnDiskByteForByteWhenTheHandlerReturns()
     const QByteArray after = file.readAll();
     QByteArray record = le16(kInUse) + le32(kVide) + QByteArray("Soupe \xE0 l'oignon").leftJustified(128, ' ')
                         + le32(qint32(texts + 1))
-                        + le32(7) + le32(qint32(paths + 1)) + le32(qint32(f.photo.size()));
+                        + le32(7) + le32(imagePos) + le32(qint32(f.photo.size()));
     QByteArray expected = before;
     expected.replace((kPotage - 1) * 150, 150, record);
     QCOMPARE(after, expected);
@@ -475,6 +476,9 @@ void TestModify::failedWriteEndsTheProgramAndTheBookOpensAgain()
         f.b()->txtSaisieFamilleModifier->setText(u"Potages"_s);
     } else {
         f.b()->txtSaisieRecetteModifier->setPlainText(kPotageText + u" et plus"_s);
+        const QString other = f.fx.path(u"autre.jpg"_s);
+        QVERIFY(writeFile(other, "JFIF"));
+        f.b()->txtImageModifier->setText(other);
     }
     f.validate();
 

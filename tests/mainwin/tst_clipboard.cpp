@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocumentFragment>
 #include <QTemporaryDir>
+#include <QDir>
 #include <QtTest>
 
 using namespace gratinel;
@@ -160,28 +161,37 @@ private slots:
         QCOMPARE(f.platform().count(QStringLiteral("beep")), beeps ? 1 : 0);
     }
 
-    // A pasted path takes the place of the chosen one, and must name a file that is there.
+    // A pasted path takes the place of the chosen one, and must name a file that is there; a
+    // relative one is made full against the folder the program started in; nothing pasted
+    // leaves the box as it was.
     void aPastedImagePathReplacesTheChosenOne_data()
     {
-        QTest::addColumn<QString>("pasted");
-        QTest::newRow("an image that is there") << QStringLiteral("b.gif");
-        QTest::newRow("an image that is not") << QStringLiteral("absente.gif");
+        QTest::addColumn<QString>("pasted"); // "@" stands for the photos' folder
+        QTest::addColumn<QString>("box");    // afterwards, "@" as above
+        QTest::newRow("an image that is there") << QStringLiteral("@/c.gif") << QStringLiteral("@/c.gif");
+        QTest::newRow("an image that is not") << QStringLiteral("@/absente.gif") << QString();
+        QTest::newRow("a relative path") << QStringLiteral(" c.gif") << QStringLiteral("@/c.gif");
+        QTest::newRow("an empty clipboard") << QString() << QStringLiteral("@/b.gif");
     }
     void aPastedImagePathReplacesTheChosenOne()
     {
         QFETCH(QString, pasted);
+        QFETCH(QString, box);
         QTemporaryDir images;
-        QVERIFY(testbook::writeFile(images.filePath(QStringLiteral("b.gif")), "GIF89a"));
-        const bool there = QFileInfo::exists(images.filePath(pasted));
+        for (const char *name : {"b.gif", "c.gif"})
+            QVERIFY(testbook::writeFile(images.filePath(QLatin1String(name)), "GIF89a"));
+        const QString started = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(images.path()));
         BookFixture f;
         QVERIFY(f.start(testbook::minimal()));
         f.book()->TabStrip1->selectTab(2);
         f.book()->txtImageAjouter->setText(images.filePath(QStringLiteral("b.gif")));
         f.book()->txtImageAjouter->setFocus();
-        f.platform().clipboard = images.filePath(pasted);
+        f.platform().clipboard = pasted.replace(u'@', images.path());
         f.frame()->mnuEditPaste_Click();
-        QCOMPARE(f.book()->txtImageAjouter->text(), there ? images.filePath(pasted) : QString());
-        QCOMPARE(f.platform().messageTexts(), there ? QStringList() : QStringList{QStringLiteral("Ce fichier n'existe pas.")});
+        QDir::setCurrent(started);
+        QCOMPARE(f.book()->txtImageAjouter->text(), box.replace(u'@', images.path()));
+        QCOMPARE(f.platform().messageTexts(), box.isEmpty() ? QStringList{QStringLiteral("Ce fichier n'existe pas.")} : QStringList());
     }
 
     void aPastedPassageStaysOnOneLineInASingleLineBox()

@@ -1,9 +1,13 @@
-// The main frame: its menu bar, toolbar and image list, the toolbar dispatch, the web link, closing, the about box.
+// The main frame: its menu bar, toolbar and image list, the toolbar dispatch, the web link, closing, the about box,
+// the automatic backup at start.
 #include "bookfixture.h"
 #include "book/frmrecettes.h"
 #include "book/tabstrip.h"
+#include "mainwin/autobackuprun.h"
 #include "mainwin/frmabout.h"
 #include "mainwin/frmmain.h"
+#include "smalldisk.h"
+#include "store/bookbackup.h"
 #include "store/module1.h"
 #include "testbook.h"
 
@@ -14,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
 
@@ -100,6 +105,8 @@ private Q_SLOTS:
     void closingUnloadsBookAndQuitsHelp();
     void aboutBoxIsModalAndTakesActivation();
     void windowListRestoresMinimisedBook();
+    void automaticBackupAtStart_data();
+    void automaticBackupAtStart();
 };
 
 void TestFrmMain::menuBarFollowsTheTable()
@@ -112,6 +119,7 @@ void TestFrmMain::menuBarFollowsTheTable()
     const QStringList expected = {
         u"mnuFile &Fichier submenu"_s,
         u"  mnuFilePrint &Imprimer"_s,
+        u"  mnuFilePrintLivret Imprimer un &livret..."_s,
         u"  mnuFileBar1 -"_s,
         u"  mnuFileExit &Quitter"_s,
         u"mnuEdit &Edition submenu"_s,
@@ -424,6 +432,115 @@ void TestFrmMain::windowListRestoresMinimisedBook()
     QVERIFY(!sub->isMinimized());
     QCOMPARE(f.m().pageCode, qint16(11));
     QVERIFY(f.frame()->menuItem(u"mnuFilePrint"_s)->isEnabled());
+}
+
+enum Disk { PlainDisk, FullDisk, ReadOnlyFolder };
+
+// The four files of the book in dir, end to end.
+static QByteArray bookIn(const QString &dir)
+{
+    QByteArray all;
+    for (const char *name : {"GRTN1.DAT", "GRTN2.DAT", "GRTN3.DAT", "GRTN4.DAT"})
+        all += testbook::readFile(QDir(dir).filePath(QLatin1String(name)));
+    return all;
+}
+
+void TestFrmMain::automaticBackupAtStart_data()
+{
+    QTest::addColumn<QStringList>("before"); // automatic backups there before the start
+    QTest::addColumn<int>("disk");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("said"); // in the status bar
+
+    // The program starts on Tuesday 5 March 2024 at 09:30.
+    const QString today = u"2024-03-05_093000"_s;
+    QTest::newRow("first start") << QStringList{} << int(PlainDisk) << QStringList{today} << QString();
+    QTest::newRow("already made today") << QStringList{u"2024-03-05_061500"_s} << int(PlainDisk)
+                                        << QStringList{u"2024-03-05_061500"_s} << QString();
+    QTest::newRow("made yesterday evening") << QStringList{u"2024-03-04_231500"_s} << int(PlainDisk)
+                                            << QStringList{u"2024-03-04_231500"_s, today} << QString();
+    // Forty days in a row, from Thursday 25 January: the seven newest stay, and before the week
+    // of the seventh (Monday 26 February) the oldest of each of four weeks.
+    QStringList forty;
+    for (QDate d(2024, 1, 25); d < QDate(2024, 3, 5); d = d.addDays(1))
+        forty << d.toString(u"yyyy-MM-dd_081000"_s);
+    QTest::newRow("forty days") << forty << int(PlainDisk)
+                                << QStringList{u"2024-01-29_081000"_s, u"2024-02-05_081000"_s, u"2024-02-12_081000"_s,
+                                               u"2024-02-19_081000"_s, u"2024-02-28_081000"_s, u"2024-02-29_081000"_s,
+                                               u"2024-03-01_081000"_s, u"2024-03-02_081000"_s, u"2024-03-03_081000"_s,
+                                               u"2024-03-04_081000"_s, today}
+                                << QString();
+    QTest::newRow("full disk") << QStringList{} << int(FullDisk) << QStringList{}
+                               << u"Pas de sauvegarde automatique du livre aujourd'hui : il ne resterait que"_s;
+    QTest::newRow("read-only folder") << QStringList{} << int(ReadOnlyFolder) << QStringList{}
+                                      << u"La sauvegarde automatique du livre a échoué : "_s;
+}
+
+void TestFrmMain::automaticBackupAtStart()
+{
+    QFETCH(QStringList, before);
+    QFETCH(int, disk);
+    QFETCH(QStringList, after);
+    QFETCH(QString, said);
+    BookFixture f;
+    const QString dir = QFileInfo(f.path(u"GRTN1.DAT"_s)).absolutePath();
+    const QString autoDir = dir + u"/sauvegardes/auto"_s;
+    std::unique_ptr<SmallDisk> small;
+    if (disk == FullDisk)
+        small = std::make_unique<SmallDisk>(dir, 1024);
+    if (disk == ReadOnlyFolder) {
+        QVERIFY(QDir().mkpath(dir + u"/sauvegardes"_s));
+        small = std::make_unique<SmallDisk>(dir + u"/sauvegardes"_s, 512 * 1024);
+        QVERIFY(small->makeReadOnly());
+    }
+    if (small)
+        QVERIFY2(small->mounted(), qPrintable(small->why()));
+    QVERIFY(f.write(testbook::minimal()));
+    for (const QString &name : before)
+        QVERIFY(bookbackup::copyBook(dir, autoDir + u'/' + name).isOk());
+    // Never touched: a backup made by hand, and an old automatic one the cook wrote in.
+    const QStringList kept = {u"sauvegardes/2023-01-01_120000"_s, u"sauvegardes/auto/2023-06-01_120000"_s};
+    if (disk == PlainDisk) {
+        for (const QString &name : kept)
+            QVERIFY(bookbackup::copyBook(dir, dir + u'/' + name).isOk());
+        QVERIFY(testbook::writeFile(dir + u"/sauvegardes/auto/2023-06-01_120000/note.txt"_s, "à garder"));
+    }
+    QVERIFY(testbook::patchFile(f.path(u"GRTN3.DAT"_s), 0, "Aujourd'hui"));
+    const QByteArray book = bookIn(dir);
+    const auto autoBackups = [&] {
+        QStringList names = QDir(autoDir).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        names.removeOne(u"2023-06-01_120000"_s);
+        return names;
+    };
+
+    QVERIFY(f.start());
+    startAutoBackup(f.m());
+    auto *run = f.frame()->findChild<AutoBackupRun *>();
+    QVERIFY(run);
+    // The window is up and the book in use before any copy begins.
+    QVERIFY(f.frame()->isVisible() && f.frame()->bookActive());
+    QVERIFY(!run->isFinished());
+    QCOMPARE(autoBackups(), before);
+
+    QTRY_VERIFY_WITH_TIMEOUT(run->isFinished(), 30000);
+    // Nothing half made is left either (a hidden folder would be listed).
+    QCOMPARE(autoBackups(), after);
+    for (const QString &name : after) {
+        if (!before.contains(name))
+            QCOMPARE(bookIn(autoDir + u'/' + name), book);
+    }
+    if (disk == PlainDisk) {
+        for (const QString &name : kept)
+            QCOMPARE(bookIn(dir + u'/' + name).size(), book.size());
+    }
+    // Said once, in the status bar: never a message box.
+    QVERIFY(f.platform().messages.empty());
+    auto *bar = f.frame()->findChild<QStatusBar *>();
+    if (said.isEmpty())
+        QVERIFY(!bar || bar->currentMessage().isEmpty());
+    else
+        QVERIFY2(bar && bar->currentMessage().startsWith(said), qPrintable(bar ? bar->currentMessage() : u"-"_s));
+    QCOMPARE(bookIn(dir), book);
 }
 
 QTEST_MAIN(TestFrmMain)

@@ -5,9 +5,12 @@
 #include "mainwin/printwrapped.h"
 #include "platform/qtprinter.h"
 #include "store/module1.h"
+#include "cookbook.h"
 #include "testbook.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QRadioButton>
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
 #include <QRegularExpression>
@@ -252,6 +255,59 @@ private slots:
         QCOMPARE(p.calls.mid(p.calls.size() - 3), (QStringList{"pointer:normal", "beep", "msgBox"}));
         QCOMPARE(p.messages.back().text, QStringLiteral("Erreur imprimante"));
         QCOMPARE(p.messages.back().icon, Platform::Icon::Critical);
+    }
+
+    void printsABooklet_data()
+    {
+        QTest::addColumn<QString>("choice"); // the dialog's button pressed, or "" to cancel it
+        QTest::addColumn<bool>("printDialogAccepted");
+        QTest::addColumn<QString>("job");    // the print dialog's call
+        QTest::addColumn<QString>("cover");  // what the first page says, "" for no PDF
+        QTest::newRow("family") << "optFamille" << true << "pagedJob:Famille 01:A4" << "Famille 01";
+        QTest::newRow("whole book on A5") << "optA5" << true << "pagedJob:Mes recettes:A5" << "Mes recettes";
+        QTest::newRow("dialog cancelled") << "" << true << "" << "";
+        QTest::newRow("print dialog cancelled") << "optFamille" << false << "pagedJob:Famille 01:A4" << "";
+    }
+    void printsABooklet()
+    {
+        QFETCH(QString, choice);
+        QFETCH(bool, printDialogAccepted);
+        QFETCH(QString, job);
+        QFETCH(QString, cover);
+        BookFixture f;
+        QVERIFY(f.start(testbook::minimal()));
+        QTemporaryDir out;
+        const QString pdf = out.filePath(QStringLiteral("livret.pdf"));
+        FakePlatform &p = f.platform();
+        p.pagedJobFile = printDialogAccepted ? pdf : QString();
+        const QByteArray before = f.dataFiles();
+        p.calls.clear();
+        QTimer::singleShot(0, f.frame(), [choice] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            if (choice.isEmpty())
+                return dialog->reject();
+            if (choice == QLatin1String("optA5"))
+                dialog->findChild<QRadioButton *>(QStringLiteral("optLivre"))->setChecked(true);
+            dialog->findChild<QRadioButton *>(choice)->setChecked(true);
+            dialog->accept();
+        });
+        f.frame()->menuItem(QStringLiteral("mnuFilePrintLivret"))->trigger();
+
+        QCOMPARE(p.calls.filter(QStringLiteral("pagedJob:")), job.isEmpty() ? QStringList() : QStringList{job});
+        QVERIFY(p.messages.empty());
+        QCOMPARE(p.pointer, Platform::Pointer::Normal);
+        QCOMPARE(f.dataFiles(), before);
+        QCOMPARE(QFile::exists(pdf), !cover.isEmpty());
+        if (!cover.isEmpty()) {
+            const QStringList pages = cookbook::pages(pdf);
+            QVERIFY(pages.value(0).contains(cover));
+            QVERIFY(pages.value(0).contains(QStringLiteral("300 recettes")));
+            QVERIFY(pages.join(u'\n').contains(QStringLiteral("Recette 300")));
+        }
+        // The book is still there to use.
+        QVERIFY(f.frame()->menuItem(QStringLiteral("mnuFilePrintLivret"))->isEnabled());
     }
 };
 

@@ -1,4 +1,6 @@
 // Additions, changes and deletions on an open book, checked byte by byte on disk.
+#include "store/bookbackup.h"
+#include "store/bookcheck.h"
 #include "store/bookedits.h"
 #include "store/bookimport.h"
 #include "store/cp1252.h"
@@ -8,6 +10,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <thread>
 
 using namespace gratinel;
 using namespace gratinel::testbook;
@@ -196,7 +200,7 @@ private Q_SLOTS:
         QCOMPARE(o->bytes("GRTN4.DAT"), QByteArray("/p.jpg/p.jpg"));
         QCOMPARE(int32At(o->bytes("GRTN2.DAT"), (record - 1) * 150 + 142), 7);
         // An emptied path and text give no position at all.
-        QVERIFY(bookedits::changeRecipe(*o->m, record, 2, QStringLiteral("Sans"), QString(), {}).isOk());
+        QVERIFY(bookedits::changeRecipe(*o->m, record, 2, QStringLiteral("Sans"), QString(), QString()).isOk());
         for (int offset : {134, 138, 142, 146})
             QCOMPARE(int32At(o->bytes("GRTN2.DAT"), (record - 1) * 150 + offset), 0);
     }
@@ -348,6 +352,42 @@ private Q_SLOTS:
 
     // An import asked to stop (Ctrl+C in the tool) ends between two recipes: each one is on
     // disk whole, with its count, or not at all.
+    // The program's own backup reads the files while the cook adds, changes and deletes:
+    // every copy is a whole book, never one caught between two writes of a change.
+    void backupsTakenWhileTheBookChangesAreWhole()
+    {
+        auto o = open(minimal());
+        QVERIFY(o);
+        std::atomic<bool> stop{false};
+        std::atomic<int> copies{0};
+        QStringList broken;
+        std::thread backups([&] {
+            for (int n = 0; n < 12; ++n) {
+                const QString dest = o->dir.filePath(QStringLiteral("copie%1").arg(n));
+                const Status s = bookbackup::copyOpenBook(o->dir.path(), dest, *o->m->changes, stop);
+                const bookcheck::Report r = bookcheck::check(dest);
+                if (!s.isOk() || r.errors() > 0)
+                    broken << dest + u' ' + s.message() + u' ' + (r.findings.empty() ? QString() : r.findings[0].describe());
+                ++copies;
+            }
+        });
+        // A cook's changes, as fast as the disk takes them, with a breath between two.
+        bool written = true;
+        for (int i = 0; copies < 12 && written; ++i) {
+            qint32 record = 0;
+            written = bookedits::addRecipe(*o->m, 2, QStringLiteral("Ajout %1").arg(i), QStringLiteral("Texte"), {}, record).isOk()
+                && o->m->recipeFile.read(record, o->m->recipeWork).isOk()
+                && bookedits::changeRecipe(*o->m, record, 3, QStringLiteral("Changée %1").arg(i), QStringLiteral("Autre"), {})
+                       .isOk()
+                && (i % 2 == 0 || bookedits::deleteRecipe(*o->m, record).isOk());
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        stop = !written;
+        backups.join();
+        QVERIFY(written);
+        QVERIFY2(broken.isEmpty(), qPrintable(broken.join(u'\n')));
+    }
+
     void importStopsBetweenTwoRecipes()
     {
         auto o = open(minimal());

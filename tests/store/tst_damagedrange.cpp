@@ -92,7 +92,7 @@ void TestDamagedRange::changingARecipeWithADamagedLengthAppends()
     const QByteArray textsBefore = f.bytes(QStringLiteral("GRTN3.DAT"));
     QVERIFY(f.start());
 
-    QVERIFY(bookedits::changeRecipe(f.m(), 2, 2, QStringLiteral("Recette 001"), QStringLiteral("Nouveau texte"), {})
+    QVERIFY(bookedits::changeRecipe(f.m(), 2, 2, QStringLiteral("Recette 001"), QStringLiteral("Nouveau texte"), QString())
                 .isOk());
     const QByteArray texts = f.bytes(QStringLiteral("GRTN3.DAT"));
     QCOMPARE(texts, textsBefore + "Nouveau texte");

@@ -147,7 +147,7 @@ struct BookCommand {
 const QList<BookCommand> &bookCommands()
 {
     static const QList<BookCommand> c = {
-        {"print", {QStringLiteral("mnuFilePrint")}, {QStringLiteral("Print")}},
+        {"print", {QStringLiteral("mnuFilePrint"), QStringLiteral("mnuFilePrintLivret")}, {QStringLiteral("Print")}},
         {"cut", {QStringLiteral("mnuEditCut")}, {QStringLiteral("Couper")}},
         {"copy", {QStringLiteral("mnuEditCopy")}, {QStringLiteral("Copier")}},
         {"paste", {QStringLiteral("mnuEditPaste")}, {QStringLiteral("Coller")}},

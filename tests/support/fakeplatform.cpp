@@ -3,6 +3,8 @@
 
 #include "platform/imagefile.h"
 
+#include <QPdfWriter>
+
 
 namespace gratinel {
 
@@ -128,6 +130,36 @@ Printer *FakePlatform::startPrintJob()
 {
     calls << QStringLiteral("printJob");
     return printerMissing ? nullptr : &printer;
+}
+
+namespace {
+
+// The job of a print dialog that chose a PDF file.
+class FakePagedJob : public PagedJob {
+public:
+    FakePagedJob(const QString &file, bool twoSided, const QPageLayout &layout) : writer_(file), twoSided_(twoSided)
+    {
+        writer_.setPageLayout(layout);
+    }
+    QPagedPaintDevice &device() override { return writer_; }
+    bool twoSided() const override { return twoSided_; }
+    void abandon() override { abandoned_ = true; }
+    bool finish() override { return !abandoned_; }
+
+private:
+    QPdfWriter writer_;
+    bool twoSided_;
+    bool abandoned_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<PagedJob> FakePlatform::startPagedJob(const QString &title, const QPageLayout &layout)
+{
+    calls << QStringLiteral("pagedJob:%1:%2").arg(title, layout.pageSize().name());
+    if (pagedJobFile.isEmpty())
+        return nullptr;
+    return std::make_unique<FakePagedJob>(pagedJobFile, pagedJobTwoSided, layout);
 }
 
 void FakePlatform::setClipboardText(const QString &text)

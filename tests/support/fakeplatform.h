@@ -59,11 +59,13 @@ public:
     QString helpContents(const QString &helpFile) override;
     void helpQuit(const QString &helpFile) override;
     Printer *startPrintJob() override;
+    std::unique_ptr<PagedJob> startPagedJob(const QString &title, const QPageLayout &layout) override;
     QString clipboardText() override { return clipboard; }
     void setClipboardText(const QString &text) override;
     bool anotherInstanceRunning() override;
     QString executableDir() override { return exeDir; }
     QDate today() override { return date; }
+    QDateTime now() override { return QDateTime(date, clock); }
     QImage loadImage(const QString &path) override;
     void endProgram() override;
     bool programEnded() const override { return ended; }
@@ -84,12 +86,17 @@ public:
     QString clipboard;
     QString exeDir;
     QDate date = QDate(2024, 3, 5);
+    QTime clock = QTime(9, 30);
     bool otherInstance = false;
     bool ended = false;
     Pointer pointer = Pointer::Normal;
     QString helpError;
     FakePrinter printer;
     bool printerMissing = false;
+    // The print dialog of a paged job: the PDF file chosen (none: cancelled) and its
+    // both-sides option.
+    QString pagedJobFile;
+    bool pagedJobTwoSided = false;
 
     int count(const QString &call) const { return int(calls.count(call)); }
     QStringList messageTexts() const;

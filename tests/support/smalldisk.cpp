@@ -26,6 +26,12 @@ SmallDisk::~SmallDisk()
         QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), dir_});
 }
 
+bool SmallDisk::makeReadOnly() const
+{
+    return mounted_
+        && QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), dir_}) == 0;
+}
+
 bool SmallDisk::fill(const QString &name) const
 {
     QFile filler(QDir(dir_).filePath(name));

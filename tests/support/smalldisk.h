@@ -18,6 +18,9 @@ public:
     bool mounted() const { return mounted_; }
     QString why() const { return why_; }
 
+    // Mounts it again read-only: nothing can be made or written there any more.
+    bool makeReadOnly() const;
+
     // Takes every page still free with a file named name in dir; false if it could not.
     bool fill(const QString &name = QStringLiteral("filler")) const;
 

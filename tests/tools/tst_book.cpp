@@ -1,6 +1,8 @@
 // The book tool run as a program on books in temporary folders: check and repair of damaged
-// books, backups, export then create, import with skipped recipes, and the folder lock.
+// books, backups and their return, export then create, import with skipped recipes, and the folder lock.
 #include "platform/instancelock.h"
+#include "store/bookbackup.h"
+#include "store/bookrestore.h"
 #include "store/bytestream.h"
 #include "store/cp1252.h"
 #include "store/module1.h"
@@ -13,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <filesystem>
 #include <functional>
 
 using namespace gratinel;
@@ -111,6 +114,8 @@ private slots:
     void checkAndRepairADamagedBook_data();
     void checkAndRepairADamagedBook();
     void backupCopiesTheBookBesideIt();
+    void restoreChecksKeepsAndPutsBack_data();
+    void restoreChecksKeepsAndPutsBack();
     void exportThenCreateGivesTheSameBook_data();
     void exportThenCreateGivesTheSameBook();
     void importSkipsWhatTheAddPageRefuses();
@@ -270,6 +275,14 @@ void TestBook::backupCopiesTheBookBesideIt()
 {
     const QString dir = makeBook(testbook::minimal());
     const QByteArray book = bookBytes(dir);
+    // Left by a backup killed an hour ago, and one that another backup is filling now.
+    const QString stale = dir + QStringLiteral("/sauvegardes/.sauvegarde-en-cours-a1b2c3");
+    const QString live = dir + QStringLiteral("/sauvegardes/.sauvegarde-en-cours-d4e5f6");
+    QVERIFY(QDir().mkpath(stale) && QDir().mkpath(live));
+    QVERIFY(testbook::writeFile(stale + QStringLiteral("/GRTN1.DAT"), "moitié"));
+    const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(QFile::encodeName(stale + QStringLiteral("/GRTN1.DAT")).toStdString(), anHourAgo);
+    std::filesystem::last_write_time(QFile::encodeName(stale).toStdString(), anHourAgo);
     const Run first = tool({QStringLiteral("backup"), dir});
     QVERIFY2(first.exitCode == 0, qPrintable(first.err));
     const Run second = tool({QStringLiteral("backup"), dir});
@@ -282,7 +295,11 @@ void TestBook::backupCopiesTheBookBesideIt()
         QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}(-\\d+)?$")).match(name).hasMatch(),
                  qPrintable(name));
         QCOMPARE(bookBytes(dir + QStringLiteral("/sauvegardes/") + name), book);
+        // Made as the user's other folders are (the umask's), not private to one user.
+        QCOMPARE(QFileInfo(dir + QStringLiteral("/sauvegardes/") + name).permissions(), QFileInfo(dir).permissions());
     }
+    QVERIFY(!QFileInfo::exists(stale));
+    QVERIFY(QFileInfo::exists(live));
 
     // A destination that already holds a book is never written over.
     const QString other = makeBook(testbook::minimal(), QStringLiteral("autre"));
@@ -299,6 +316,94 @@ void TestBook::backupCopiesTheBookBesideIt()
     QVERIFY2(disk.mounted(), qPrintable(disk.why()));
     QCOMPARE(tool({QStringLiteral("backup"), dir, small + QStringLiteral("/copie")}).exitCode, 1);
     QCOMPARE(QDir(small).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+}
+
+void TestBook::restoreChecksKeepsAndPutsBack_data()
+{
+    QTest::addColumn<QString>("which"); // "hand" for the path of the backup made by hand
+    QTest::addColumn<bool>("programOpen");
+    QTest::addColumn<bool>("damaged"); // the automatic backup's recipe count is wrong
+    QTest::addColumn<bool>("cutShort"); // a return cut short after two files, then a start
+    QTest::addColumn<QString>("says");
+    const QString automatic = QStringLiteral("auto/2024-03-04_093000");
+    QTest::newRow("automatic backup by its name") << automatic << false << false << false
+                                                  << QStringLiteral("remise en place : 16 familles et 300 recettes");
+    QTest::newRow("backup by its folder") << QStringLiteral("hand") << false << false << false
+                                          << QStringLiteral("16 familles et 301 recettes");
+    QTest::newRow("program has the book open") << automatic << true << false << false
+                                               << QStringLiteral("Gratinel a le livre");
+    QTest::newRow("damaged backup") << automatic << false << true << false << QStringLiteral("rien n'est changé");
+    QTest::newRow("return cut short, finished at start") << automatic << false << false << true << QString();
+}
+
+void TestBook::restoreChecksKeepsAndPutsBack()
+{
+    QFETCH(QString, which);
+    QFETCH(bool, programOpen);
+    QFETCH(bool, damaged);
+    QFETCH(bool, cutShort);
+    QFETCH(QString, says);
+    const QString dir = makeBook(testbook::minimal());
+    const QString automatic = dir + QStringLiteral("/sauvegardes/auto/2024-03-04_093000");
+    QVERIFY(bookbackup::copyBook(dir, automatic).isOk());
+    BookBuilder larger = testbook::minimal();
+    larger.addRecipe(3, QStringLiteral("Tarte aux mirabelles"), QStringLiteral("Dénoyauter."));
+    const QString hand = makeBook(larger, QStringLiteral("livre/sauvegardes/2024-03-05_101500"));
+    if (damaged)
+        QVERIFY(testbook::patchFile(automatic + QStringLiteral("/GRTN2.DAT"), 0, le16(299)));
+    QVERIFY(testbook::patchFile(QDir(dir).filePath(kDataFiles[2]), 0, "Changé"));
+    const QByteArray current = bookBytes(dir);
+    const QString chosen = which == QLatin1String("hand") ? hand : automatic;
+    const QByteArray wanted = bookBytes(chosen);
+
+    // Newest first, by hand and automatic, with their recipe counts.
+    const Run listed = tool({QStringLiteral("restore"), dir});
+    QCOMPARE(listed.exitCode, 0);
+    const qsizetype handLine = listed.out.indexOf(QStringLiteral("2024-03-05_101500"));
+    const qsizetype autoLine = listed.out.indexOf(QStringLiteral("auto/2024-03-04_093000"));
+    QVERIFY2(handLine >= 0 && handLine < autoLine, qPrintable(listed.out));
+    QVERIFY(listed.out.indexOf(QStringLiteral("301 recettes")) > handLine);
+    QVERIFY(listed.out.indexOf(damaged ? QStringLiteral("299 recettes") : QStringLiteral("300 recettes")) > autoLine);
+
+    if (cutShort) {
+        // Two files already over the book's, two still waiting: the program's start ends it.
+        const QString pending = bookrestore::pendingFolder(dir);
+        QVERIFY(QDir().mkpath(pending));
+        for (int i = 0; i < 4; ++i) {
+            const QString to = i < 2 ? QDir(dir).filePath(kDataFiles[i]) : QDir(pending).filePath(kDataFiles[i]);
+            QVERIFY(i >= 2 || QFile::remove(to));
+            QVERIFY(QFile::copy(QDir(automatic).filePath(kDataFiles[i]), to));
+        }
+        QVERIFY(programStarts(dir));
+        QCOMPARE(bookBytes(dir), wanted);
+        QVERIFY(!QFileInfo::exists(pending));
+        return;
+    }
+
+    const QStringList before = QDir(dir + QStringLiteral("/sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    InstanceLock program;
+    if (programOpen)
+        QVERIFY(program.tryLock(dir));
+    const Run run = tool({QStringLiteral("restore"), dir, which == QLatin1String("hand") ? hand : which});
+    QVERIFY2((run.out + run.err).contains(says), qPrintable(run.out + run.err));
+    const QStringList after = QDir(dir + QStringLiteral("/sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(QDir(dir).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot).filter(QStringLiteral(".rest")),
+             QStringList());
+    if (programOpen || damaged) {
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(bookBytes(dir), current);
+        QCOMPARE(after, before);
+        return;
+    }
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(bookBytes(dir), wanted);
+    // The book it replaced was kept first, in a backup of its own.
+    QCOMPARE(after.size(), before.size() + 1);
+    for (const QString &name : after) {
+        if (!before.contains(name))
+            QCOMPARE(bookBytes(dir + QStringLiteral("/sauvegardes/") + name), current);
+    }
+    QVERIFY(programStarts(dir));
 }
 
 void TestBook::exportThenCreateGivesTheSameBook_data()
@@ -331,7 +436,15 @@ void TestBook::exportThenCreateGivesTheSameBook()
         b.addRecipe(desserts, QStringLiteral("Supprimée"), QStringLiteral("x"), {}, kDeleted);
         b.addRecipe(2, QStringLiteral("Sans texte"), {}, QStringLiteral("C:\\Recettes\\photo.bmp"));
         b.addRecipe(desserts, QStringLiteral("Œufs au lait"), QStringLiteral("Lait\r\nŒufs\n\n"));
+        // Names a Windows book may hold: spaces alone, a tab inside (warnings for check).
+        const qint32 blank = b.addFamily(QStringLiteral("   "));
+        b.addRecipe(blank, QStringLiteral(" "), QStringLiteral("Sans titre"));
+        b.addRecipe(sauces, QStringLiteral("Pâte\tbrisée"), QStringLiteral("Farine"));
         dir = makeBook(b);
+        const Run checked = tool({QStringLiteral("check"), dir});
+        QCOMPARE(checked.exitCode, 0);
+        QCOMPARE(checked.out.count(QStringLiteral("est vide (rien que des espaces)")), 2);
+        QVERIFY2(checked.out.contains(QStringLiteral("le titre contient le caractère de contrôle U+0009")), qPrintable(checked.out));
     }
     const QString source = tmp_->filePath(QStringLiteral("export.txt"));
     const Run exported = tool({QStringLiteral("export"), dir, source});
@@ -415,16 +528,24 @@ void TestBook::imagesFindsAndBringsBackLinks_data()
     QTest::addColumn<QStringList>("replace"); // ANCIEN and NOUVEAU; none for the list alone
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("says");
-    QTest::addColumn<bool>("changed"); // the two paths under C:\Mes documents\Recettes
+    QTest::addColumn<bool>("changed"); // the paths under C:\Mes documents\Recettes that find a file
     QTest::newRow("list") << QStringList{} << 1
                           << QStringList{QStringLiteral("Dossier c:/mes documents/recettes/sous : 1 image(s)"),
                                          QStringLiteral("  enregistrement 303 : « Image 1 » : C:\\Mes documents\\Recettes\\far.jpg"),
-                                         QStringLiteral("4 image(s) sur 5 ne s'ouvrent pas.")}
+                                         QStringLiteral("7 image(s) sur 8 ne s'ouvrent pas.")}
                           << false;
-    // Compared as Windows does, up to a whole folder name; NOUVEAU made a full path.
+    // Compared as Windows does, up to a whole folder name; NOUVEAU made a full path; the rest
+    // found on disk as Windows found it, and a path that finds nothing listed and kept.
     QTest::newRow("replace") << QStringList{QStringLiteral("C:\\Mes documents\\Recettes\\"), QStringLiteral("Recettes")}
-                             << 0 << QStringList{QStringLiteral("2 chemin(s) d'image changé(s), dont 2 s'ouvre(nt) maintenant.")}
+                             << 1
+                             << QStringList{QStringLiteral("4 chemin(s) d'image changé(s), vers des images qui s'ouvrent."),
+                                            QStringLiteral("Laissé tel quel (aucun fichier sous "),
+                                            QStringLiteral("enregistrement 309 : « Image 7 » : C:\\Mes documents\\Recettes\\absente.jpg"),
+                                            QStringLiteral("1 chemin(s) laissé(s) tel(s) quel(s)")}
                              << true;
+    QTest::newRow("NOUVEAU not a folder") << QStringList{QStringLiteral("C:\\Mes documents\\Recettes"), QStringLiteral("~/pas-de-dossier-ici")}
+                                          << 1 << QStringList{QStringLiteral("« ~/pas-de-dossier-ici » n'est pas un dossier existant")}
+                                          << false;
     QTest::newRow("unstorable") << QStringList{QStringLiteral("/media"), QStringLiteral("Łódź")} << 1
                                 << QStringList{QStringLiteral("Ł ź")} << false;
 }
@@ -437,12 +558,17 @@ void TestBook::imagesFindsAndBringsBackLinks()
     QFETCH(bool, changed);
     QStringList paths{tmp_->filePath(QStringLiteral("photo.gif")), QStringLiteral("C:\\Mes documents\\Recettes\\far.jpg"),
                       QStringLiteral("c:/mes documents/recettes/sous/tarte.JPG"),
-                      QStringLiteral("C:\\Mes documents\\Recettes2\\gratin.jpg"), QStringLiteral("/media/cle-usb/crepes.jpg")};
-    const QStringList moved{tmp_->filePath(QStringLiteral("Recettes/far.jpg")), tmp_->filePath(QStringLiteral("Recettes/sous/tarte.JPG"))};
-    for (const QString &file : {paths[0], moved[0], moved[1]})
+                      QStringLiteral("C:\\Mes documents\\Recettes2\\gratin.jpg"), QStringLiteral("/media/cle-usb/crepes.jpg"),
+                      QStringLiteral("C:\\MES DOCUMENTS\\RECETTES\\SOUS\\FLAN.JPG"),
+                      QStringLiteral("C:\\Mes documents\\Recettes\\crêpes.gif . "),
+                      QStringLiteral("C:\\Mes documents\\Recettes\\absente.jpg")};
+    // Where the photos were copied, and where each path must lead once replaced.
+    const QStringList moved{tmp_->filePath(QStringLiteral("Recettes/far.jpg")), tmp_->filePath(QStringLiteral("Recettes/sous/tarte.JPG")),
+                            tmp_->filePath(QStringLiteral("Recettes/sous/flan.jpg")), tmp_->filePath(QStringLiteral("Recettes/crêpes.gif"))};
+    for (const QString &file : QStringList{paths[0]} + moved)
         QVERIFY(QDir().mkpath(QFileInfo(file).path()) && testbook::writeFile(file, "GIF89a"));
     BookBuilder b = testbook::minimal();
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < paths.size(); ++i)
         b.addRecipe(2, QStringLiteral("Image %1").arg(i), {}, paths[i]);
     const QString dir = makeBook(b);
     const QByteArray images = readFile(QDir(dir).filePath(kDataFiles[3]));
@@ -453,9 +579,9 @@ void TestBook::imagesFindsAndBringsBackLinks()
     for (const QString &line : says)
         QVERIFY2((run.out + run.err).contains(line), qPrintable(run.out + run.err));
     if (changed)
-        paths[1] = moved[0], paths[2] = moved[1];
+        paths[1] = moved[0], paths[2] = moved[1], paths[5] = moved[2], paths[6] = moved[3];
     const QStringList after = contents(dir);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < paths.size(); ++i)
         QCOMPARE(after.at(after.indexOf(QStringLiteral("## Image %1").arg(i)) + 2), QString::fromLatin1(cp1252::encode(paths[i]).toHex()));
     // Rewritten paths are appended, after a backup: what the book held stays.
     QVERIFY(readFile(QDir(dir).filePath(kDataFiles[3])).startsWith(images));
@@ -477,7 +603,7 @@ void TestBook::writingCommandsWaitForTheProgram()
     BookBuilder b = testbook::minimal();
     const QString photo = tmp_->filePath(QStringLiteral("photo.gif"));
     QVERIFY(testbook::writeFile(photo, "GIF89a"));
-    b.addRecipe(2, QStringLiteral("Photo"), {}, photo);
+    b.addRecipe(2, QStringLiteral("Photo"), {}, QStringLiteral("C:\\Photos\\photo.gif"));
     const QString dir = makeBook(b);
     // A count to repair, so that repair would have work to do.
     QVERIFY(testbook::patchFile(QDir(dir).filePath(kDataFiles[1]), 0, le16(299)));
@@ -486,7 +612,7 @@ void TestBook::writingCommandsWaitForTheProgram()
     if (command == QLatin1String("import"))
         args << writeText(QStringLiteral("import.txt"), QStringLiteral("@@ Nouvelle\n## Recette\n"));
     if (command == QLatin1String("images"))
-        args << QStringLiteral("--remplacer") << tmp_->path() << tmp_->path();
+        args << QStringLiteral("--remplacer") << QStringLiteral("C:\\Photos") << tmp_->path();
 
     InstanceLock program;
     QVERIFY(program.tryLock(dir));
