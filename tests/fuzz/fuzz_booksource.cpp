@@ -37,9 +37,10 @@ bool sameBook(const booksource::Source &a, const booksource::Source &b)
     return true;
 }
 
+// A name the book can hold (an empty one too: a name of spaces alone, read back trimmed).
 bool storableName(const QString &name)
 {
-    return !name.isEmpty() && name.size() <= kFixedTextSize && cp1252::canEncode(name);
+    return name.size() <= kFixedTextSize && cp1252::canEncode(name);
 }
 
 // Every family and recipe the book cannot hold is reported; the number of those that hold a
