@@ -37,7 +37,8 @@ class Module1;
 class RecordCombo;
 class TabStrip;
 
-// The warning that names characters the book cannot store.
+// The warning that names characters the book cannot store, as cp1252::unstorable names them
+// (an invisible one or a control by its code, "U+0089").
 QString unstorableMessage(const QStringList &characters);
 
 class frmRecettes : public QWidget {
