@@ -166,7 +166,8 @@ qsizetype startWord(const QString &key, Words words)
 
 bool containsWord(const QString &text, Words words)
 {
-    for (const QString &token : text.split(QRegularExpression(QStringLiteral("[^\\w']+")), Qt::SkipEmptyParts))
+    static const QRegularExpression separators(QStringLiteral("[^\\w']+"));
+    for (const QString &token : text.split(separators, Qt::SkipEmptyParts))
         for (const QStringView w : words)
             if (token == w)
                 return true;

@@ -5,6 +5,8 @@
 #include <QSet>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace gratinel::importer {
 
 namespace {
@@ -214,7 +216,7 @@ bool isYieldLine(const QString &line)
         "portioner|porsjoner|bullar|stk|kpl|annosta|osob|adag|főre|kişilik|pièces?|cookies|muffins|verrines)?\\s*[.:]?$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     const QString t = line.trimmed();
-    return t.size() <= 40 && t.contains(QRegularExpression(QStringLiteral("\\d"))) && re.match(t).hasMatch()
+    return t.size() <= 40 && std::any_of(t.cbegin(), t.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; }) && re.match(t).hasMatch()
            && !hasFoodWord(t);
 }
 
